@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets the machine up, builds both agents (i686 and x86-64) and runs every
+# test of the x86-64 build under 64-bit Wine on a private X display.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+
+"$VINTREL_ROOT/scripts/setup.sh"
+trap stop_everything EXIT
+
+log "building the 32-bit tree"
+build_tree "$VINTREL_BUILD/i686" mingw-i686.cmake -DVINTREL_TESTS=OFF
+log "building the 64-bit tree"
+build_tree "$VINTREL_BUILD/x64" mingw-x86_64.cmake -DVINTREL_TESTS=ON \
+    -DVINTREL_I686_AGENT="$VINTREL_BUILD/i686/bin/Vintrel.dll"
+
+start_display
+ensure_prefix
+log "running the tests"
+cd "$VINTREL_BUILD/x64"
+ctest --output-on-failure -j2 "$@"
