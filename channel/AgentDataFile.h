@@ -1,0 +1,71 @@
+// Reader and writer over the shared record "TavmorAgentMapFile" that the
+// controller creates. One object lives on the stack of one request handler.
+//
+// The record is little-endian and packed: every read or write moves the
+// cursor by exactly the bytes it touched. The cursor never leaves the mapped
+// view: an access that would cross the view's end is not performed, reads
+// yield 0, and the record is marked overrun. Detach then stamps the header
+// word with kOverrunWord, so the controller can tell a request that did not
+// fit from a reply (header 0) and from an unprocessed request (kRequestWord).
+#pragma once
+#include <windows.h>
+#include <cstddef>
+#include <cstdint>
+
+class CItemLocator;
+class CWindowDescription;
+
+class CAgentDataFile {
+public:
+    static constexpr uint32_t kRequestWord = 0x12345678;
+    static constexpr uint32_t kReplyWord = 0;
+    static constexpr uint32_t kOverrunWord = 0xFFFFFFFF;
+
+    CAgentDataFile();
+    virtual ~CAgentDataFile();
+
+    CAgentDataFile(const CAgentDataFile&) = delete;
+    CAgentDataFile& operator=(const CAgentDataFile&) = delete;
+
+    // Opens and maps the record and checks the header word. Returns the
+    // cursor (offset 4) or NULL.
+    BYTE* Attach();
+    // Cursor to offset 0; with bMarkReply the header word 0 is written.
+    BYTE* Rewind(bool bMarkReply);
+    // Unmaps and closes; false only when unmapping failed.
+    bool Detach();
+
+    void ReadDWord(uint32_t& value);
+    void ReadWord(uint16_t& value);
+    void ReadPoint(POINT& point);
+    void WriteDWord(uint32_t value);
+    void WritePair(uint32_t a, uint32_t b);
+    void WriteRect(const RECT& rect);
+
+    // The locator reads or writes its serialised form at the cursor, bounded
+    // by the view's end. False when the form did not fit (the record is then
+    // marked overrun).
+    bool ReadLocator(CItemLocator& locator);
+    bool WriteLocator(CItemLocator& locator);
+    bool WriteWindowInfo(CWindowDescription& description);
+
+    // Bounds of the attached view, for readers of variable-length fields.
+    BYTE* GetCursor() const { return m_pCursor; }
+    BYTE* GetViewBase() const { return m_pView; }
+    BYTE* GetViewEnd() const { return m_pViewEnd; }
+    size_t Remaining() const;
+    // True when n more bytes fit at the cursor; otherwise marks the overrun.
+    bool Fits(size_t n);
+    void MarkOverrun();
+    bool HasOverrun() const { return m_bOverrun; }
+
+private:
+    bool ReadBytes(void* out, size_t n);
+    bool WriteBytes(const void* in, size_t n);
+
+    HANDLE m_hMapping;
+    BYTE* m_pCursor;
+    BYTE* m_pView;
+    BYTE* m_pViewEnd;
+    bool m_bOverrun;
+};

@@ -1,0 +1,3 @@
+#include "requests/RequestHandlers.h"
+
+void OnInfoProbe(MSG&) {}

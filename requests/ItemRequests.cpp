@@ -1,0 +1,4 @@
+#include "requests/RequestHandlers.h"
+
+void OnGetItemRect(MSG&) {}
+void OnLocateItem(MSG&) {}

@@ -1,0 +1,4 @@
+#include "requests/MessageWatch.h"
+
+// No watches can be registered in this build, so there is nobody to tell.
+void WatchRetrievedMessage(const CWPRETSTRUCT&, int) {}
