@@ -1,0 +1,77 @@
+// What the sample application offers to the demo, the tests and the
+// benchmarks: its window classes, control identifiers, command line and the
+// messages with which a controller changes it while it runs.
+#pragma once
+#include <windows.h>
+
+namespace sample {
+
+// Top-level frame: caption, menu bar, and all the controls below as children.
+// Its title contains characters above 0x7F ("Vintrel Sample \xC4\xE9\xF1")
+// unless --title replaces it.
+constexpr char kFrameClass[] = "VintrelSampleFrame";
+constexpr char kDefaultTitle[] = "Vintrel Sample \xC4\xE9\xF1";
+
+// Child controls of the frame.
+constexpr int kListViewId = 1001;      // SysListView32, report view, small+large image lists
+constexpr int kPanelId = 1002;         // "VintrelPanel" child, holding a group "VintrelGroup" (1003)
+constexpr int kGroupId = 1003;         //   which holds an Edit (1004): three levels below the frame
+constexpr int kDeepEditId = 1004;
+constexpr int kScrollBarId = 1005;     // standalone horizontal ScrollBar, range 0..250
+constexpr int kTrackbarId = 1006;      // msctls_trackbar32, range 5..95
+constexpr int kAfxChildId = 1007;      // child whose class follows the Afx pattern below
+constexpr int kStatusId = 1008;        // msctls_statusbar32 with 3 panes
+constexpr char kPanelClass[] = "VintrelPanel";
+constexpr char kGroupClass[] = "VintrelGroup";
+// Five colons: a class name with run-dependent parts after the third colon.
+constexpr char kAfxClassPrefix[] = "Afx:00400000:8:";  // followed by "XXXXXXXX:XXXXXXXX:XXXXXXXX"
+
+// A second top-level window, a dialog with a caption ("Sample Options"),
+// owned by the frame, shown at start. Contains a button (2001), an edit
+// (2002) and a list box (2003).
+constexpr char kDialogTitle[] = "Sample Options";
+constexpr int kDialogButtonId = 2001;
+constexpr int kDialogEditId = 2002;
+constexpr int kDialogListId = 2003;
+
+// Menu bar: "&File", "&Edit", "&View", "&Help" (with --menu-extra a "&Tools"
+// menu is inserted before "&Help"). Command ids of the popup items:
+constexpr int kCmdNew = 40001, kCmdOpen = 40002, kCmdSave = 40003, kCmdExit = 40004;
+constexpr int kCmdCut = 40011, kCmdCopy = 40012, kCmdPaste = 40013;
+constexpr int kCmdIcons = 40021, kCmdReport = 40022;
+constexpr int kCmdAbout = 40031;
+constexpr int kCmdTools = 40041;
+
+// List view items: item i has the text "Item %04d" and image i % 4, except
+// that items 10, 20 and 30 (when present) all have the text "Twin", so that
+// equal texts can be told apart only by image or position. The list has
+// three columns ("Name", "Size", "Kind").
+
+// Command line (all optional):
+//   --items N          number of list items (default 50)
+//   --order forward|reversed|shuffled:SEED   order of the list items
+//   --title TEXT       frame title
+//   --icons            start in icon view instead of report view
+//   --menu-extra       insert the "&Tools" menu before "&Help"
+//   --at X,Y           frame position (default 40,40); size 900x700
+//   --no-dialog        do not show the options dialog
+
+// Messages to the frame (SendMessage from another process):
+constexpr UINT kMsgReverseItems = WM_APP + 1;  // reverse the order of the list items
+constexpr UINT kMsgSetImage = WM_APP + 2;      // wParam item index, lParam image 0..3
+constexpr UINT kMsgSelectItem = WM_APP + 3;    // wParam item index (-1: clear), selects and focuses
+constexpr UINT kMsgSetView = WM_APP + 4;       // wParam 0 report, 1 icon
+constexpr UINT kMsgSetItemCount = WM_APP + 5;  // wParam N: rebuild the list with N items, forward order
+constexpr UINT kMsgInsertFront = WM_APP + 6;   // wParam N: insert N items "New %04d" at the front
+constexpr UINT kMsgShuffle = WM_APP + 7;       // wParam seed: shuffle items deterministically
+constexpr UINT kMsgScrollTop = WM_APP + 8;     // scroll the list view back to its first item
+constexpr UINT kMsgToggleExtraMenu = WM_APP + 9;  // insert or remove the "&Tools" menu
+// Returns the handle of the child with id wParam (the list view, the panel...).
+constexpr UINT kMsgGetControl = WM_APP + 10;
+// Returns the dialog's handle.
+constexpr UINT kMsgGetDialog = WM_APP + 11;
+// WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
+// list item (dwData = 0x10000 + n renames menu-bar item n instead).
+constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
+
+}  // namespace sample
