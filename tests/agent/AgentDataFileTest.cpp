@@ -1,0 +1,137 @@
+// The agent's reader and writer over the shared record, on a mapping that
+// the test creates under the record's name.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "channel/AgentDataFile.h"
+
+namespace {
+
+class CTestRecord {
+public:
+    explicit CTestRecord(DWORD size) {
+        m_hMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                        "TavmorAgentMapFile");
+        m_pView = static_cast<BYTE*>(MapViewOfFile(m_hMapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        m_nSize = size;
+    }
+    ~CTestRecord() {
+        UnmapViewOfFile(m_pView);
+        CloseHandle(m_hMapping);
+    }
+    BYTE* Bytes() { return m_pView; }
+    void PutU32(size_t offset, uint32_t v) { std::memcpy(m_pView + offset, &v, 4); }
+    void PutU16(size_t offset, uint16_t v) { std::memcpy(m_pView + offset, &v, 2); }
+    uint32_t GetU32(size_t offset) const {
+        uint32_t v;
+        std::memcpy(&v, m_pView + offset, 4);
+        return v;
+    }
+
+private:
+    HANDLE m_hMapping;
+    BYTE* m_pView;
+    DWORD m_nSize;
+};
+
+}  // namespace
+
+TEST(AgentDataFile, MissingMappingIsRefused) {
+    CAgentDataFile file;
+    EXPECT_EQ(file.Attach(), nullptr);
+    EXPECT_TRUE(file.Detach());
+}
+
+TEST(AgentDataFile, WrongHeaderIsRefusedAndNothingWritten) {
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345677);
+    record.PutU32(4, 0xAABBCCDD);
+    {
+        CAgentDataFile file;
+        EXPECT_EQ(file.Attach(), nullptr);
+        EXPECT_EQ(file.GetViewBase(), nullptr);
+        file.WriteDWord(7);  // detached: must not touch anything
+    }
+    EXPECT_EQ(record.GetU32(0), 0x12345677u);
+    EXPECT_EQ(record.GetU32(4), 0xAABBCCDDu);
+}
+
+TEST(AgentDataFile, FieldsArePackedWithoutGaps) {
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345678);
+    record.PutU16(4, 0xFFFF);
+    record.PutU32(6, 0x01020304);
+    record.PutU32(10, static_cast<uint32_t>(-5));
+    record.PutU32(14, 77);
+    CAgentDataFile file;
+    BYTE* cursor = file.Attach();
+    ASSERT_NE(cursor, nullptr);
+    EXPECT_EQ(cursor - file.GetViewBase(), 4);
+    uint16_t kind = 0;
+    uint32_t word = 0;
+    POINT pt = {};
+    file.ReadWord(kind);
+    file.ReadDWord(word);
+    file.ReadPoint(pt);
+    EXPECT_EQ(static_cast<int16_t>(kind), -1);
+    EXPECT_EQ(word, 0x01020304u);
+    EXPECT_EQ(pt.x, -5);
+    EXPECT_EQ(pt.y, 77);
+    EXPECT_EQ(file.GetCursor() - file.GetViewBase(), 18);
+    EXPECT_FALSE(file.HasOverrun());
+}
+
+TEST(AgentDataFile, RewindWritesTheReplyOverTheRequest) {
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345678);
+    CAgentDataFile file;
+    ASSERT_NE(file.Attach(), nullptr);
+    EXPECT_EQ(file.Rewind(false) - file.GetViewBase(), 4);
+    EXPECT_EQ(record.GetU32(0), 0x12345678u);
+    EXPECT_EQ(file.Rewind(true) - file.GetViewBase(), 4);
+    RECT r = {1, 2, 3, 4};
+    file.WriteDWord(static_cast<uint32_t>(-1));
+    file.WriteRect(r);
+    file.WritePair(9, 10);
+    EXPECT_EQ(file.GetCursor() - file.GetViewBase(), 32);
+    EXPECT_TRUE(file.Detach());
+    EXPECT_EQ(record.GetU32(0), 0u);
+    EXPECT_EQ(record.GetU32(4), 0xFFFFFFFFu);
+    EXPECT_EQ(record.GetU32(8), 1u);   // RECT order: left, top, right, bottom
+    EXPECT_EQ(record.GetU32(12), 2u);
+    EXPECT_EQ(record.GetU32(16), 3u);
+    EXPECT_EQ(record.GetU32(20), 4u);
+    EXPECT_EQ(record.GetU32(24), 9u);
+    EXPECT_EQ(record.GetU32(28), 10u);
+    // A processed record is not processed again.
+    CAgentDataFile again;
+    EXPECT_EQ(again.Attach(), nullptr);
+}
+
+TEST(AgentDataFile, CursorStaysInsideTheView) {
+    // The view is one page; a field crossing its end is not read, and the
+    // record is stamped as overrun for the controller to see.
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345678);
+    CAgentDataFile file;
+    ASSERT_NE(file.Attach(), nullptr);
+    ASSERT_EQ(file.GetViewEnd() - file.GetViewBase(), 4096);
+    ASSERT_TRUE(file.Fits(4092));
+    std::vector<uint32_t> words(1022);
+    for (auto& w : words) file.ReadDWord(w);
+    EXPECT_FALSE(file.HasOverrun());
+    EXPECT_EQ(file.Remaining(), 4u);
+    uint16_t half = 0;
+    file.ReadWord(half);
+    uint32_t tooFar = 0xDEAD;
+    file.ReadDWord(tooFar);  // only 2 bytes left
+    EXPECT_EQ(tooFar, 0u);
+    EXPECT_TRUE(file.HasOverrun());
+    file.WriteDWord(5);  // dropped, cursor unchanged
+    EXPECT_EQ(file.GetCursor(), file.GetViewEnd() - 2);
+    EXPECT_TRUE(file.Detach());
+    EXPECT_EQ(record.GetU32(0), 0xFFFFFFFFu);
+}
