@@ -1,0 +1,91 @@
+#include "client/ApplicationProcess.h"
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    size_t slash = s.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
+}
+
+namespace {
+
+struct FrameSearch {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK FindFrameOfProcess(HWND hwnd, LPARAM lParam) {
+    FrameSearch* search = reinterpret_cast<FrameSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[256] = {};
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    if (pid == search->pid && lstrcmpiA(cls, search->cls) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool CApplicationProcess::Start(const std::string& exe, const std::string& arguments,
+                                const char* frameClass, std::string* error, DWORD timeoutMs) {
+    Stop();
+    std::string commandLine = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &m_pi)) {
+        if (error) *error = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+        m_pi = {};
+        return false;
+    }
+    WaitForInputIdle(m_pi.hProcess, timeoutMs);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        FrameSearch search = {m_pi.dwProcessId, frameClass, nullptr};
+        EnumWindows(FindFrameOfProcess, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            DWORD_PTR result = 0;
+            // Answering a message means the frame has finished its creation.
+            if (SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
+                m_hwndFrame = search.found;
+                return true;
+            }
+        }
+        if (WaitForSingleObject(m_pi.hProcess, 20) == WAIT_OBJECT_0) break;
+    }
+    if (error) *error = exe + " did not show its window";
+    Stop();
+    return false;
+}
+
+void CApplicationProcess::Stop() {
+    if (m_pi.hProcess) {
+        if (m_hwndFrame && IsWindow(m_hwndFrame)) PostMessageA(m_hwndFrame, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) {
+            TerminateProcess(m_pi.hProcess, 1);
+            WaitForSingleObject(m_pi.hProcess, 3000);
+        }
+        CloseHandle(m_pi.hProcess);
+        CloseHandle(m_pi.hThread);
+    }
+    m_pi = {};
+    m_hwndFrame = nullptr;
+}
+
+bool CApplicationProcess::IsRunning() const {
+    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+LRESULT CApplicationProcess::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+    DWORD_PTR result = 0;
+    if (!m_hwndFrame ||
+        !SendMessageTimeoutA(m_hwndFrame, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) {
+        return 0;
+    }
+    return static_cast<LRESULT>(result);
+}

@@ -1,0 +1,34 @@
+// Starts a target application as a separate process and finds its
+// top-level window; the process is ended when the object goes.
+#pragma once
+#include <windows.h>
+#include <string>
+
+class CApplicationProcess {
+public:
+    CApplicationProcess() = default;
+    ~CApplicationProcess() { Stop(); }
+    CApplicationProcess(const CApplicationProcess&) = delete;
+    CApplicationProcess& operator=(const CApplicationProcess&) = delete;
+
+    // Runs exe with the arguments and waits until a top-level window of
+    // frameClass that belongs to the new process exists and answers.
+    bool Start(const std::string& exe, const std::string& arguments, const char* frameClass,
+               std::string* error = nullptr, DWORD timeoutMs = 20000);
+    // Asks the frame to close, and ends the process if it does not.
+    void Stop();
+
+    HWND Frame() const { return m_hwndFrame; }
+    DWORD ProcessId() const { return m_pi.dwProcessId; }
+    HANDLE Process() const { return m_pi.hProcess; }
+    bool IsRunning() const;
+    // SendMessage with a time limit; 0 when the frame does not answer.
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hwndFrame = nullptr;
+};
+
+// Directory of the running program, with a trailing backslash.
+std::string ProgramDirectory();
