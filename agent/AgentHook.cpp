@@ -1,5 +1,7 @@
 // The agent's WH_GETMESSAGE hook: receives request envelopes on the hooked
 // thread, drops duplicates, and runs the request handlers under the agent lock.
+#include <climits>
+
 #include "agent/AgentExports.h"
 #include "agent/AgentSharedState.h"
 #include "requests/MessageWatch.h"
