@@ -138,6 +138,37 @@ void CAgentDataFile::WriteRect(const RECT& rect) {
 
 // ReadLocator / WriteLocator / WriteWindowInfo are defined with the
 // locator and window description classes (see below once those exist).
-bool CAgentDataFile::ReadLocator(CItemLocator&) { MarkOverrun(); return false; }
-bool CAgentDataFile::WriteLocator(CItemLocator&) { MarkOverrun(); return false; }
+#include "locators/ItemLocator.h"
+
+// The locator moves a copy of the cursor, bounded by the view's end; the
+// record's cursor follows only when the whole form fitted.
+bool CAgentDataFile::ReadLocator(CItemLocator& locator) {
+    if (!Fits(0)) return false;
+    BYTE* pCursor = m_pCursor;
+    locator.SetDataLimit(m_pViewEnd);
+    locator.ReadData(pCursor);
+    const bool bFitted = !locator.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
+    locator.SetDataLimit(NULL);
+    if (!bFitted) {
+        MarkOverrun();
+        return false;
+    }
+    m_pCursor = pCursor;
+    return true;
+}
+
+bool CAgentDataFile::WriteLocator(CItemLocator& locator) {
+    if (!Fits(0)) return false;
+    BYTE* pCursor = m_pCursor;
+    locator.SetDataLimit(m_pViewEnd);
+    locator.WriteData(pCursor);
+    const bool bFitted = !locator.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
+    locator.SetDataLimit(NULL);
+    if (!bFitted) {
+        MarkOverrun();
+        return false;
+    }
+    m_pCursor = pCursor;
+    return true;
+}
 bool CAgentDataFile::WriteWindowInfo(CWindowDescription&) { MarkOverrun(); return false; }

@@ -1,0 +1,44 @@
+// Item of a common-controls list view (kind 7), captured as the control's
+// own item record and found again by text and image (recorded index breaks
+// ties), by index, or as the first selected item. Rectangles are in client
+// coordinates of the list view.
+//
+// Form: base (21), iItem, iSubItem, cchTextMax, iImage, mask, state,
+// stateMask, lParam (4 bytes each), text as a terminated text field.
+//
+// Locate parameter: bits 0-2 strategy (1 image first, 3 recorded index,
+// 4 first selected, else text first); bits 8-10 rectangle part (2 icon,
+// 3 label, 4 select bounds, else whole bounds).
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "locators/ItemLocator.h"
+
+class CListViewItemLocator : public CItemLocator {
+public:
+    static const int kFetchTextSize = 256;
+    // Largest text buffer AllocText can give (its size is a signed 16-bit value).
+    static const int kMaxTextSize = 32767;
+
+    CListViewItemLocator();
+
+    int GetDataSize() override;
+    void ReadData(BYTE*& pCursor) override;
+    void WriteData(BYTE*& pCursor) override;
+    int GetItemCount(HWND hwndControl) override;
+    HWND LoadItem(HWND hwndControl, int nIndex) override;
+    RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
+    bool FindItem(HWND hwndControl, DWORD dwParam) override;
+    const char* GetDescription() override;
+
+    int SearchByImage(HWND hwndControl);
+    int SearchByText(HWND hwndControl);
+
+    LVITEMA m_item;
+
+private:
+    // Walks all items; bImageFirst chooses which of text and image is the
+    // must-match and which the tie-breaker for weak candidates.
+    int Search(HWND hwndControl, bool bImageFirst);
+};

@@ -1,0 +1,95 @@
+#include "locators/MenuBarItemLocator.h"
+
+#include "locators/TerminatedTextFieldCodec.h"
+
+CMenuBarItemLocator::CMenuBarItemLocator() : m_nTextLength(0), m_nPosition(0) { m_szText[0] = '\0'; }
+
+int CMenuBarItemLocator::GetDataSize() {
+    CTerminatedTextFieldCodec codec;
+    return kBaseDataSize + 4 + codec.GetTextFieldSize(m_szText);
+}
+
+void CMenuBarItemLocator::ReadData(BYTE*& pCursor) {
+    CItemLocator::ReadData(pCursor);
+    if (!ReadInt(pCursor, m_nPosition)) return;
+    // A longer text than the field holds is cut to 255 characters; the
+    // cursor still moves past the whole field.
+    CTerminatedTextFieldCodec codec;
+    codec.SetLimit(GetDataLimit());
+    codec.SetDestinationSize(kTextSize);
+    uint32_t nLength = 0;
+    codec.ReadText(pCursor, m_szText, nLength);
+    if (codec.HasOverrun()) {
+        MarkDataOverrun();
+        m_szText[0] = '\0';
+        nLength = 0;
+    }
+    m_nTextLength = nLength;
+}
+
+void CMenuBarItemLocator::WriteData(BYTE*& pCursor) {
+    CItemLocator::WriteData(pCursor);
+    if (!WriteInt(pCursor, m_nPosition)) return;
+    CTerminatedTextFieldCodec codec;
+    codec.SetLimit(GetDataLimit());
+    codec.WriteText(pCursor, m_szText, m_nTextLength);
+    if (codec.HasOverrun()) MarkDataOverrun();
+}
+
+HWND CMenuBarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
+    m_nPosition = nIndex;
+    HMENU hMenu = GetMenu(hwndControl);
+    if (hMenu) {
+        // The text is kept for the controller's display; the item is found
+        // again by its position alone.
+        char szText[kTextSize] = {0};
+        MENUITEMINFOA info;
+        ZeroMemory(&info, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_TYPE;
+        info.dwTypeData = szText;
+        info.cch = kTextSize - 1;
+        if (GetMenuItemInfoA(hMenu, static_cast<UINT>(nIndex), TRUE, &info) && !(info.fType & (MFT_BITMAP | MFT_SEPARATOR))) {
+            szText[kTextSize - 1] = '\0';
+            lstrcpynA(m_szText, szText, kTextSize);
+            m_nTextLength = static_cast<uint32_t>(lstrlenA(m_szText));
+        }
+    }
+    return NULL;
+}
+
+RECT CMenuBarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
+    *pnIndex = -1;
+    RECT result = {0, 0, 0, 0};
+    HMENU hMenu = GetMenu(hwndControl);
+    if (!hMenu) return result;
+    const short nCount = static_cast<short>(GetMenuItemCount(hMenu));
+    if (nCount <= 0) return result;
+    for (short nPosition = 0; nPosition < nCount; ++nPosition) {
+        RECT r;
+        if (!GetMenuItemRect(hwndControl, hMenu, static_cast<UINT>(nPosition), &r)) continue;
+        // All four edges count as inside.
+        if (r.left <= x && x <= r.right && r.top <= y && y <= r.bottom) {
+            MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&r), 2);
+            *pnIndex = nPosition;
+            return r;
+        }
+    }
+    return result;
+}
+
+bool CMenuBarItemLocator::FindItem(HWND hwndControl, DWORD) {
+    HMENU hMenu = GetMenu(hwndControl);
+    if (!hMenu || m_nPosition < 0) return false;
+    if (!GetMenuItemRect(hwndControl, hMenu, static_cast<UINT>(m_nPosition), &m_rect)) return false;
+    MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
+    return true;
+}
+
+const char* CMenuBarItemLocator::GetDescription() {
+    if (m_nTextLength == 0) {
+        lstrcpynA(m_szDescription, "a menu item", kDescriptionSize);
+        return m_szDescription;
+    }
+    return FormatDescription("the '%s' menu item", m_szText);
+}

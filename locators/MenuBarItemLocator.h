@@ -1,0 +1,27 @@
+// Top-level item of a window's menu bar (kind 3), identified by its
+// position in the bar. Its text travels along for display only. The window
+// given to every operation is the one that owns the bar; rectangles are in
+// its client coordinates (so they have a negative top).
+//
+// Form: base (21), position (i32), text as a terminated text field.
+#pragma once
+#include "locators/ItemLocator.h"
+
+class CMenuBarItemLocator : public CItemLocator {
+public:
+    static const int kTextSize = 256;
+
+    CMenuBarItemLocator();
+
+    int GetDataSize() override;
+    void ReadData(BYTE*& pCursor) override;
+    void WriteData(BYTE*& pCursor) override;
+    HWND LoadItem(HWND hwndControl, int nIndex) override;
+    RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
+    bool FindItem(HWND hwndControl, DWORD dwParam) override;
+    const char* GetDescription() override;
+
+    uint32_t m_nTextLength;
+    char m_szText[kTextSize];
+    int m_nPosition;
+};
