@@ -1,0 +1,82 @@
+// vintrel locate: finds a recorded item again. The form is given either as
+// the hex bytes of its serialised form (--form) or by its fields: --text,
+// --index, --image for a list-view item, --position for a menu-bar item.
+#include <cstdio>
+#include <cstdlib>
+#include <windows.h>
+#include <commctrl.h>
+#include <vector>
+
+#include "client/ItemRequests.h"
+#include "tool/CommandRegistry.h"
+#include "tool/ToolOptions.h"
+
+static bool ParseHex(const std::string& hex, std::vector<uint8_t>* bytes) {
+    bytes->clear();
+    std::string digits;
+    for (char c : hex) {
+        if (c == ' ' || c == ':' || c == ',') continue;
+        digits += c;
+    }
+    if (digits.size() % 2) return false;
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        char* end = nullptr;
+        std::string pair = digits.substr(i, 2);
+        unsigned long v = std::strtoul(pair.c_str(), &end, 16);
+        if (!end || *end) return false;
+        bytes->push_back(static_cast<uint8_t>(v));
+    }
+    return true;
+}
+
+static void PrintForm(const LocatorForm& form) {
+    std::vector<uint8_t> bytes(EncodedLocatorFormSize(form) + 16);
+    CRecordWriter w(bytes.data(), bytes.size());
+    EncodeLocatorForm(form, w);
+    std::printf("form ");
+    for (size_t i = 0; i < w.Offset(); ++i) std::printf("%02x", bytes[i]);
+    std::printf("\n");
+}
+
+static int RunLocate(const std::vector<std::string>& args) {
+    CToolOptions options(args);
+    std::string error;
+    HWND target = options.TargetWindow(&error);
+    if (!target) return ToolFail(error);
+    const int kind = static_cast<int>(options.GetInt("kind", 0));
+    LocatorForm form;
+    form.nKind = kind;
+    if (options.Has("form")) {
+        std::vector<uint8_t> bytes;
+        if (!ParseHex(options.Get("form"), &bytes)) return ToolFail("--form wants hex bytes");
+        CRecordReader r(bytes.data(), bytes.size());
+        if (!DecodeLocatorForm(kind, r, &form)) return ToolFail("--form is not a form of this kind");
+    } else {
+        form.text = options.Get("text");
+        form.iItem = static_cast<int32_t>(options.GetInt("index", 0));
+        form.iImage = static_cast<int32_t>(options.GetInt("image", 0));
+        form.nPosition = static_cast<int32_t>(options.GetInt("position", 0));
+        form.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        form.cchTextMax = 256;
+    }
+    CAgentClient client;
+    if (!client.Open(&error)) return ToolFail(error);
+    if (!client.Hook(target)) return ToolFail("could not hook the target window's thread");
+    LocateResult found = LocateItem(client, target, kind, static_cast<uint32_t>(options.GetInt("arg", 0)), form,
+                                    static_cast<uint32_t>(options.GetInt("param", 0)));
+    if (found.status != AgentStatus::Ok) return ToolFail(std::string("locate failed: ") + AgentStatusText(found.status));
+    std::printf("found %d", found.found ? 1 : 0);
+    if (found.hasForm) {
+        const RECT& r = found.form.rect;
+        std::printf(" rect %ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+                    static_cast<long>(r.right), static_cast<long>(r.bottom));
+        PrintForm(found.form);
+    } else {
+        std::printf("\n");
+    }
+    return found.found ? 0 : 2;
+}
+
+static ToolCommandRegistrar s_locate({"locate",
+                                      "--kind K (--form HEX | --text T --index I --image N | --position P) [--param P] [--arg A]",
+                                      "find a recorded item again and print its new rectangle", RunLocate});
