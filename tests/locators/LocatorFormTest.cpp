@@ -1,0 +1,214 @@
+// The locator base form, the factory's table, tags, rectangles and
+// descriptions, and the controller's decoder agreeing with the agent's
+// ReadData / WriteData byte for byte.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "client/LocatorForm.h"
+#include "locators/ItemLocator.h"
+#include "locators/ListViewItemLocator.h"
+#include "locators/MenuBarItemLocator.h"
+
+namespace {
+
+std::unique_ptr<CItemLocator> Make(int kind) { return std::unique_ptr<CItemLocator>(CreateItemLocator(kind, 0)); }
+
+int32_t WordAt(const BYTE* p, size_t offset) {
+    int32_t v;
+    std::memcpy(&v, p + offset, 4);
+    return v;
+}
+
+TEST(ItemLocatorFactory, RefusesCodesOutsideTheTableAndStampsTheKind) {
+    for (int kind : {-1, 0, 1, 2, 5, 14, 0x7FFF}) EXPECT_EQ(Make(kind), nullptr) << kind;
+    for (int kind = 3; kind <= 13; ++kind) {
+        if (kind == 5) continue;
+        std::unique_ptr<CItemLocator> p = Make(kind);
+        ASSERT_NE(p, nullptr) << kind;
+        EXPECT_EQ(p->m_nKind, kind);
+        EXPECT_EQ(p->m_dwFlags, 1u);
+        EXPECT_FALSE(p->HasRect());
+    }
+}
+
+TEST(ItemLocatorFactory, KindsNotSearchedYetFindNothingAndCarryTheBaseFormOnly) {
+    for (int kind : {4, 6, 8, 9, 10, 11, 12, 13}) {
+        std::unique_ptr<CItemLocator> p = Make(kind);
+        int index = 7;
+        RECT r = p->ItemFromPoint(GetDesktopWindow(), 10, 10, &index);
+        EXPECT_EQ(index, -1);
+        EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
+        EXPECT_FALSE(p->FindItem(GetDesktopWindow(), 0));
+        EXPECT_EQ(p->GetDataSize(), 21);
+    }
+    EXPECT_STREQ(Make(4)->GetDescription(), "a toolbar item");
+    EXPECT_STREQ(Make(6)->GetDescription(), "a popup menu item");
+    EXPECT_STREQ(Make(11)->GetDescription(), "a status bar item");
+    EXPECT_STREQ(Make(9)->GetDescription(), "");
+}
+
+TEST(ItemLocatorBase, FormIsLeftRightTopBottomFlagsSelected) {
+    std::unique_ptr<CItemLocator> p = Make(4);
+    SetRect(&p->m_rect, 1, 2, 3, 4);
+    BYTE buffer[32];
+    std::memset(buffer, 0xEE, sizeof(buffer));
+    BYTE* cursor = buffer;
+    p->WriteData(cursor);
+    ASSERT_EQ(cursor - buffer, 21);
+    EXPECT_EQ(WordAt(buffer, 0), 1);
+    EXPECT_EQ(WordAt(buffer, 4), 3);
+    EXPECT_EQ(WordAt(buffer, 8), 2);
+    EXPECT_EQ(WordAt(buffer, 12), 4);
+    EXPECT_EQ(WordAt(buffer, 16), 1);
+    EXPECT_EQ(buffer[20], 0);
+    EXPECT_EQ(buffer[21], 0xEE);
+
+    std::unique_ptr<CItemLocator> q = Make(4);
+    cursor = buffer;
+    q->ReadData(cursor);
+    EXPECT_EQ(cursor - buffer, 21);
+    EXPECT_TRUE(EqualRect(&q->m_rect, &p->m_rect));
+    EXPECT_EQ(q->m_dwFlags, 1u);
+    EXPECT_EQ(q->m_bSelected, 0);
+}
+
+TEST(ItemLocatorBase, TagAndRectangleFlags) {
+    std::unique_ptr<CItemLocator> p = Make(7);
+    p->SetTag(0xAB);
+    EXPECT_EQ(p->m_dwFlags, 0x00AB0001u);
+    EXPECT_EQ(p->GetTag(), 0xAB);
+    p->m_dwFlags = 0xFF12FFFF;
+    p->SetTag(0x34);
+    EXPECT_EQ(p->m_dwFlags, 0xFF34FFFFu);
+    EXPECT_FALSE(Make(7)->HasRect());
+    p->m_rect = RECT{0, 0, 0, -1};
+    EXPECT_TRUE(p->HasRect());
+}
+
+TEST(ItemLocatorBase, FieldsThatWouldCrossTheLimitAreNeitherReadNorWritten) {
+    std::unique_ptr<CItemLocator> p = Make(4);
+    BYTE buffer[21] = {};
+    p->SetDataLimit(buffer + 20);
+    BYTE* cursor = buffer;
+    p->WriteData(cursor);
+    EXPECT_TRUE(p->HasDataOverrun());
+    EXPECT_EQ(cursor, buffer);
+    EXPECT_EQ(WordAt(buffer, 0), 0);  // nothing half written
+
+    p->SetDataLimit(buffer + 20);
+    EXPECT_FALSE(p->HasDataOverrun());
+    p->ReadData(cursor);
+    EXPECT_TRUE(p->HasDataOverrun());
+    EXPECT_LE(cursor, buffer + 20);
+}
+
+TEST(ItemLocatorBase, AllocTextTakesASigned16BitSize) {
+    std::unique_ptr<CItemLocator> p = Make(7);
+    char* text = p->AllocText(8);
+    ASSERT_NE(text, nullptr);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(text[i], 0);
+    EXPECT_EQ(p->AllocText(0), nullptr);
+    EXPECT_EQ(p->AllocText(-5), nullptr);
+    EXPECT_EQ(p->m_pszText, nullptr);
+    char* alias = p->AllocText(4);
+    p->ReleaseText(alias);
+    EXPECT_EQ(alias, nullptr);
+    EXPECT_EQ(p->m_pszText, nullptr);
+}
+
+TEST(MenuBarLocatorForm, SizesAndDescriptions) {
+    CMenuBarItemLocator empty;
+    EXPECT_EQ(empty.GetDataSize(), 30);
+    BYTE buffer[600];
+    BYTE* cursor = buffer;
+    empty.WriteData(cursor);
+    EXPECT_EQ(cursor - buffer, 29);
+    cursor = buffer;
+    CMenuBarItemLocator read;
+    read.ReadData(cursor);
+    EXPECT_STREQ(read.GetDescription(), "a menu item");
+
+    CMenuBarItemLocator named;
+    lstrcpyA(named.m_szText, "&File");
+    named.m_nPosition = 2;
+    EXPECT_EQ(named.GetDataSize(), 32 + 5);
+    cursor = buffer;
+    named.WriteData(cursor);
+    EXPECT_EQ(cursor - buffer, 37);
+    EXPECT_EQ(WordAt(buffer, 21), 2);
+    CMenuBarItemLocator back;
+    cursor = buffer;
+    back.ReadData(cursor);
+    EXPECT_EQ(cursor - buffer, 37);
+    EXPECT_EQ(back.m_nPosition, 2);
+    EXPECT_STREQ(back.GetDescription(), "the '&File' menu item");
+}
+
+TEST(LocatorDescriptions, LongTextsAreCutAtTheBufferEnd) {
+    CMenuBarItemLocator menu;
+    std::memset(menu.m_szText, 'm', 255);
+    menu.m_szText[255] = '\0';
+    menu.m_nTextLength = 255;
+    const char* d = menu.GetDescription();
+    EXPECT_EQ(lstrlenA(d), 255);
+    EXPECT_EQ(std::strncmp(d, "the 'mmm", 8), 0);
+
+    CListViewItemLocator list;
+    list.m_item.pszText = list.AllocText(2000);
+    std::memset(list.m_item.pszText, 'x', 1999);
+    EXPECT_EQ(lstrlenA(list.GetDescription()), 255);
+    list.m_item.pszText[0] = '\0';
+    EXPECT_STREQ(list.GetDescription(), "a list item");
+    lstrcpyA(list.m_item.pszText, "Item 0001");
+    EXPECT_STREQ(list.GetDescription(), "the 'Item 0001' list item");
+}
+
+TEST(LocatorFormDecoder, ConsumesExactlyWhatTheAgentWrites) {
+    CListViewItemLocator list;
+    SetRect(&list.m_rect, -5, 6, 70, 80);
+    list.m_bSelected = 1;
+    list.m_item.iItem = 12;
+    list.m_item.iSubItem = 0;
+    list.m_item.cchTextMax = 256;
+    list.m_item.iImage = 3;
+    list.m_item.mask = 15;
+    list.m_item.state = 2;
+    list.m_item.stateMask = 2;
+    list.m_item.lParam = 99;
+    list.m_item.pszText = list.AllocText(16);
+    lstrcpyA(list.m_item.pszText, "Twin");
+    std::vector<BYTE> buffer(200, 0);  // the terminator slot is left as it was
+    BYTE* cursor = buffer.data();
+    list.WriteData(cursor);
+    const size_t written = cursor - buffer.data();
+    EXPECT_EQ(static_cast<int>(written), list.GetDataSize());
+
+    CRecordReader r(buffer.data(), buffer.size());
+    LocatorForm form;
+    ASSERT_TRUE(DecodeLocatorForm(7, r, &form));
+    EXPECT_EQ(r.Offset(), written);
+    EXPECT_EQ(form.rect.left, -5);
+    EXPECT_EQ(form.rect.bottom, 80);
+    EXPECT_TRUE(form.bSelected);
+    EXPECT_EQ(form.iItem, 12);
+    EXPECT_EQ(form.iImage, 3);
+    EXPECT_EQ(form.lParam, 99u);
+    EXPECT_EQ(form.text, "Twin");
+    EXPECT_EQ(EncodedLocatorFormSize(form), written);
+
+    std::vector<uint8_t> again(200, 0xCC);  // the encoder zeroes the slot
+    CRecordWriter w(again.data(), again.size());
+    ASSERT_TRUE(EncodeLocatorForm(form, w));
+    EXPECT_EQ(std::memcmp(again.data(), buffer.data(), written), 0);
+
+    CRecordReader shortReader(buffer.data(), written - 1);
+    EXPECT_FALSE(DecodeLocatorForm(7, shortReader, &form));
+    CRecordReader any(buffer.data(), buffer.size());
+    EXPECT_FALSE(DecodeLocatorForm(5, any, &form));
+}
+
+}  // namespace
