@@ -17,12 +17,22 @@ namespace {
 
 class ItemRequestTest : public ::testing::Test {
 protected:
+    // One bed for the whole suite: creating and destroying the windows is
+    // the slow part under Wine.
+    static void SetUpTestSuite() {
+        s_bed = new CControlBed();
+        s_bed->Create(50);
+    }
+    static void TearDownTestSuite() {
+        delete s_bed;
+        s_bed = nullptr;
+    }
     void SetUp() override { Open(CAgentClient::kDefaultRecordSize); }
     void Open(size_t recordSize) {
+        ASSERT_NE(m_bed.List(), nullptr);
         m_client.reset(new CAgentClient());
         std::string error;
         ASSERT_TRUE(m_client->Open(&error, recordSize, (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str())) << error;
-        if (!m_bed.Frame()) ASSERT_TRUE(m_bed.Create(50));
         ASSERT_TRUE(m_client->Hook(m_bed.Frame()));
     }
     void TearDown() override { m_client.reset(); }
@@ -43,9 +53,12 @@ protected:
     static bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
     static bool IsZero(const RECT& r) { return !r.left && !r.top && !r.right && !r.bottom; }
 
-    CControlBed m_bed;
+    static CControlBed* s_bed;
+    CControlBed& m_bed = *s_bed;
     std::unique_ptr<CAgentClient> m_client;
 };
+
+CControlBed* ItemRequestTest::s_bed = nullptr;
 
 // ---- the request and reply bytes -------------------------------------------
 
