@@ -1,0 +1,255 @@
+// Times "TavmorLocateItem" for a list-view item near the end of lists of
+// 100, 1000 and 10000 items (text-first and index strategies), against
+// finding the same item from outside the target the way out-of-process
+// tools do: an item record and text buffer allocated in the target with
+// VirtualAllocEx, LVM_GETITEMA per item, ReadProcessMemory of the text.
+//
+// The target is the sample application when it is next to this program,
+// otherwise this program itself started with --host, which shows a list
+// view and answers the sample's item-count message the same way.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "client/ItemRequests.h"
+#include "sample/SampleProtocol.h"
+
+namespace {
+
+const char kHostClass[] = "VintrelLocateBenchHost";
+HWND g_hwndHostList = nullptr;
+
+std::string ItemText(int i) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "Item %04d", i);
+    return text;
+}
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == sample::kMsgSetItemCount) {
+        SendMessageA(g_hwndHostList, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(g_hwndHostList, LVM_DELETEALLITEMS, 0, 0);
+        for (int i = 0; i < static_cast<int>(wParam); ++i) {
+            std::string text = ItemText(i);
+            LVITEMA item = {};
+            item.mask = LVIF_TEXT | LVIF_IMAGE;
+            item.iItem = i;
+            item.pszText = &text[0];
+            item.iImage = i % 4;
+            SendMessageA(g_hwndHostList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        SendMessageA(g_hwndHostList, WM_SETREDRAW, TRUE, 0);
+        return 1;
+    }
+    if (msg == sample::kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(hwnd, static_cast<int>(wParam)));
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int RunHost() {
+    typedef BOOL(WINAPI * InitFn)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    InitFn init = comctl ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx"))) : nullptr;
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
+    if (init) init(&icc);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kHostClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassA(&wc);
+    HWND frame = CreateWindowExA(0, kHostClass, "Locate bench host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 600, 500,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+    g_hwndHostList = CreateWindowExA(0, "SysListView32", "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 580, 460, frame,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(sample::kListViewId)), wc.hInstance, nullptr);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 200;
+    column.pszText = const_cast<char*>("Name");
+    SendMessageA(g_hwndHostList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+std::string ProgramDirectory() {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path);
+    return s.substr(0, s.find_last_of("\\/") + 1);
+}
+
+HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
+    for (DWORD t = GetTickCount(); GetTickCount() - t < ms; Sleep(50)) {
+        HWND hwnd = nullptr;
+        while ((hwnd = FindWindowExA(nullptr, hwnd, cls, nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == pid) return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+bool Launch(const std::string& commandLine, PROCESS_INFORMATION* pi) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    std::string cmd = commandLine;
+    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) != 0;
+}
+
+double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+    static LARGE_INTEGER freq = {};
+    if (!freq.QuadPart) QueryPerformanceFrequency(&freq);
+    return (b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
+}
+
+struct Stats {
+    double median;
+    double p99;
+};
+
+Stats Summarise(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    Stats s = {0, 0};
+    if (v.empty()) return s;
+    s.median = v[v.size() / 2];
+    size_t i = static_cast<size_t>(v.size() * 0.99);
+    s.p99 = v[std::min(i, v.size() - 1)];
+    return s;
+}
+
+// Finds the item with this text from outside the target; -1 if none.
+int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* rect) {
+    const SIZE_T bufferSize = 256;
+    BYTE* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + bufferSize,
+                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!remote) return -1;
+    char* remoteText = reinterpret_cast<char*>(remote + sizeof(LVITEMA));
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int found = -1;
+    char local[256];
+    for (int i = 0; i < count && found < 0; ++i) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = i;
+        item.pszText = remoteText;
+        item.cchTextMax = static_cast<int>(bufferSize);
+        SIZE_T done = 0;
+        WriteProcessMemory(process, remote, &item, sizeof(item), &done);
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &item, sizeof(item), &done);
+        ReadProcessMemory(process, item.pszText, local, sizeof(local), &done);
+        local[sizeof(local) - 1] = '\0';
+        if (text == local) found = i;
+    }
+    if (found >= 0) {
+        RECT r = {LVIR_BOUNDS, 0, 0, 0};
+        SIZE_T done = 0;
+        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(found), 0);
+        WriteProcessMemory(process, remote, &r, sizeof(r), &done);
+        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(found), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, rect, sizeof(*rect), &done);
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return found;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--host") == 0) return RunHost();
+
+    PROCESS_INFORMATION pi = {};
+    HWND frame = nullptr;
+    const std::string dir = ProgramDirectory();
+    if (Launch("\"" + dir + "VintrelSample.exe\" --no-dialog --items 10", &pi)) {
+        frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 8000);
+        if (!frame) {
+            TerminateProcess(pi.hProcess, 0);
+            CloseHandle(pi.hProcess);
+            CloseHandle(pi.hThread);
+        }
+    }
+    const char* target = "sample application";
+    if (!frame) {
+        target = "bench host (sample application not available)";
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        if (!Launch(std::string("\"") + self + "\" --host", &pi)) return std::printf("cannot start the host\n"), 1;
+        frame = WaitForWindow(kHostClass, pi.dwProcessId, 8000);
+    }
+    if (!frame) return std::printf("no target window\n"), 1;
+    HWND list = reinterpret_cast<HWND>(SendMessageA(frame, sample::kMsgGetControl, sample::kListViewId, 0));
+    if (!list) list = FindWindowExA(frame, nullptr, "SysListView32", nullptr);
+
+    CAgentClient client;
+    std::string error;
+    if (!client.Open(&error) || !client.Hook(list)) return std::printf("agent: %s\n", error.c_str()), 1;
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId);
+
+    std::printf("target: %s\n", target);
+    std::printf("%7s  %-22s %10s %10s\n", "items", "method", "median us", "p99 us");
+    for (int count : {100, 1000, 10000}) {
+        SendMessageA(frame, sample::kMsgSetItemCount, static_cast<WPARAM>(count), 0);
+        const int wanted = count - 3;
+        LocatorForm form;
+        form.nKind = 7;
+        form.iItem = wanted;
+        form.iImage = wanted % 4;
+        form.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        form.cchTextMax = 256;
+        form.text = ItemText(wanted);
+        const int rounds = count >= 10000 ? 60 : 300;
+        double textMedian = 0;
+        for (uint32_t strategy : {0u, 3u}) {
+            std::vector<double> times;
+            for (int r = 0; r < rounds; ++r) {
+                LARGE_INTEGER t0, t1;
+                QueryPerformanceCounter(&t0);
+                LocateResult found = LocateItem(client, list, 7, 0, form, strategy);
+                QueryPerformanceCounter(&t1);
+                if (found.status != AgentStatus::Ok || !found.found) {
+                    std::printf("locate failed: %s\n", AgentStatusText(found.status));
+                    break;
+                }
+                times.push_back(Micros(t0, t1));
+            }
+            Stats s = Summarise(times);
+            if (strategy == 0) textMedian = s.median;
+            std::printf("%7d  %-22s %10.0f %10.0f\n", count, strategy == 0 ? "agent, text first" : "agent, by index",
+                        s.median, s.p99);
+        }
+        std::vector<double> outside;
+        const int outsideRounds = count >= 10000 ? 5 : (count >= 1000 ? 20 : 100);
+        for (int r = 0; r < outsideRounds && process; ++r) {
+            RECT rect;
+            LARGE_INTEGER t0, t1;
+            QueryPerformanceCounter(&t0);
+            int index = FindOutOfProcess(process, list, form.text, &rect);
+            QueryPerformanceCounter(&t1);
+            if (index != wanted) {
+                std::printf("out-of-process search found %d\n", index);
+                break;
+            }
+            outside.push_back(Micros(t0, t1));
+        }
+        Stats o = Summarise(outside);
+        std::printf("%7d  %-22s %10.0f %10.0f\n", count, "out of process", o.median, o.p99);
+        if (textMedian > 0) std::printf("%7d  ratio out-of-process / agent text-first: %.1f\n", count, o.median / textMedian);
+    }
+    if (process) CloseHandle(process);
+    client.Close();
+    TerminateProcess(pi.hProcess, 0);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return 0;
+}
