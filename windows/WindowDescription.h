@@ -1,0 +1,79 @@
+// What the controller keeps to find a window, and optionally an item in it,
+// again in a later run: the window's record, its frame ancestor's record and
+// the frame's title checksum, the executable that owns it, and the attached
+// item locator's form.
+//
+// Serialised form (little-endian, packed): window record; frame record
+// (only when the window's no-frame flag is 0); depth (u16); reserved (u32);
+// module path and reserved text (terminated text fields); extra-text flag
+// (u8, then the extra text when set); flags (u32); item kind (u32) and the
+// locator's form, both only when flags bit 5 is set; title checksum (i32);
+// the 19-byte options block.
+//
+// WriteData keeps its cursor signature; SetDataLimit bounds it. Nothing at
+// or past the limit is written; when the description does not fit,
+// HasDataOverrun turns true and the caller fails the request.
+#pragma once
+#include <windows.h>
+#include <cstddef>
+#include <cstdint>
+
+#include "windows/DescriptionOptions.h"
+#include "windows/WindowRecord.h"
+
+class CItemLocator;
+
+class CWindowDescription {
+public:
+    static const int kTextSize = 260;
+    static const DWORD kItemAttachedFlag = 0x20;
+    static const DWORD kLayoutFieldMask = 0x3F00;  // bits 8-13
+    static const DWORD kLayoutFieldValue = 3;
+
+    CWindowDescription();
+    virtual ~CWindowDescription();
+
+    // Captures item nIndex of control hwnd with a locator of nKind (made on
+    // the first call, reused afterwards). Returns the window that the
+    // locator names to be described instead of hwnd, or NULL; NULL and
+    // nothing attached for a kind without a locator.
+    HWND AttachItem(HWND hwnd, int nIndex, int nKind, DWORD dwParam);
+    // Fills the description from hwnd. False when hwnd is not a window
+    // (nothing changes) or belongs to another process (described in full,
+    // module path empty).
+    bool Describe(HWND hwnd);
+    void WriteData(BYTE*& pCursor);
+
+    CWindowRecord* GetWindowRecord() { return &m_recWindow; }
+    CItemLocator* GetItem() const { return m_pItem; }
+
+    void SetDataLimit(const BYTE* pEnd);
+    bool HasDataOverrun() const { return m_bDataOverrun; }
+
+    CWindowRecord m_recWindow;
+    CWindowRecord m_recFrame;
+    uint16_t m_nDepth;
+    char m_szExtraText[kTextSize];
+    char m_szModulePath[kTextSize];
+    char m_szReservedText[kTextSize];
+    uint32_t m_nReserved;
+    int32_t m_nTitleChecksum;
+    HWND m_hwnd;
+    uint32_t m_nItemKind;
+    DWORD m_dwDescFlags;
+    CItemLocator* m_pItem;
+    BYTE m_bHasExtraText;
+    CDescriptionOptions m_options;
+
+private:
+    CWindowDescription(const CWindowDescription&);
+    CWindowDescription& operator=(const CWindowDescription&);
+
+    bool WriteField(BYTE*& pCursor, const void* pIn, size_t nSize);
+    bool WriteText(BYTE*& pCursor, const char* pszText);
+    bool WriteRecord(BYTE*& pCursor, CWindowRecord& record);
+    bool WriteItem(BYTE*& pCursor);
+
+    const BYTE* m_pDataLimit;
+    bool m_bDataOverrun;
+};
