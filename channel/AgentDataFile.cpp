@@ -171,4 +171,21 @@ bool CAgentDataFile::WriteLocator(CItemLocator& locator) {
     m_pCursor = pCursor;
     return true;
 }
-bool CAgentDataFile::WriteWindowInfo(CWindowDescription&) { MarkOverrun(); return false; }
+#include "windows/WindowDescription.h"
+
+// The description moves a copy of the cursor, bounded by the view's end; the
+// record's cursor follows only when the whole description fitted.
+bool CAgentDataFile::WriteWindowInfo(CWindowDescription& description) {
+    if (!Fits(0)) return false;
+    BYTE* pCursor = m_pCursor;
+    description.SetDataLimit(m_pViewEnd);
+    description.WriteData(pCursor);
+    const bool bFitted = !description.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
+    description.SetDataLimit(NULL);
+    if (!bFitted) {
+        MarkOverrun();
+        return false;
+    }
+    m_pCursor = pCursor;
+    return true;
+}
