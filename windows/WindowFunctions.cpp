@@ -81,6 +81,8 @@ uint32_t CountDescendants(HWND hwnd) {
 int32_t GetTitleChecksum(HWND hwnd) {
     HWND hwndTitle = FindFrameAncestor(hwnd, NULL);
     if (!hwndTitle) hwndTitle = hwnd;
+    // GetWindowTextA would read some other window's title for NULL.
+    if (!IsWindow(hwndTitle)) return 0;
     char szTitle[256];
     std::memset(szTitle, 0, sizeof(szTitle));
     const int nRead = GetWindowTextA(hwndTitle, szTitle, 256);
