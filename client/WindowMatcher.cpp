@@ -132,8 +132,12 @@ HWND FrameAncestorOf(HWND hwnd, uint16_t* depth) {
 
 int32_t TitleChecksumOf(HWND frame) {
     if (!frame) return 0;
+    // As the agent sums it: a frame without a caption that has a parent or
+    // owner is walked once more, and the title of where that walk ends counts.
+    HWND titled = FrameAncestorOf(frame, nullptr);
+    if (!titled) titled = frame;
     char title[256] = {0};
-    const int n = GetWindowTextA(frame, title, 256);
+    const int n = GetWindowTextA(titled, title, 256);
     int32_t sum = 0;
     for (int i = 0; i < n && i < 255 && title[i]; ++i) sum += static_cast<signed char>(title[i]);
     return sum;

@@ -47,5 +47,6 @@ MatchResult MatchRecordedWindow(const WindowDescriptionForm& description, const 
 // Helpers the matcher is built on; they follow the agent's own rules.
 std::string ComparableClassName(HWND hwnd);
 HWND FrameAncestorOf(HWND hwnd, uint16_t* depth);
+// The checksum the agent records for a window whose frame ancestor is frame.
 int32_t TitleChecksumOf(HWND frame);
 std::string ProcessImagePath(HWND hwnd);
