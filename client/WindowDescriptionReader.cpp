@@ -154,3 +154,15 @@ bool LoadDescriptionFile(const std::string& path, std::vector<uint8_t>* bytes, s
     if (!ok && error) *error = path + " is too large to be a window description";
     return ok;
 }
+
+bool LoadDescription(const std::string& path, WindowDescriptionForm* out, std::vector<uint8_t>* raw,
+                     std::string* error) {
+    std::vector<uint8_t> bytes;
+    if (!LoadDescriptionFile(path, &bytes, error)) return false;
+    if (!DecodeWindowDescription(bytes, out)) {
+        if (error) *error = path + " does not hold a window description";
+        return false;
+    }
+    if (raw) raw->swap(bytes);
+    return true;
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,8 +98,20 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     EXPECT_EQ(d.window.className, sample::kFrameClass);
     EXPECT_FALSE(d.hasFrame);  // a window with a caption is its own frame
 
-    // The form inside the description is what the locate request takes back.
-    LocateResult found = LocateItem(*client, app.Frame(), 3, 0, d.item, 0);
+    // Kept in a file and read back, the form inside the description is what
+    // the locate request takes.
+    char temp[MAX_PATH], path[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    snprintf(path, sizeof(path), "%svintrel-menu.desc", temp);
+    ASSERT_TRUE(SaveDescriptionFile(path, probe.raw, &error)) << error;
+    WindowDescriptionForm loaded;
+    std::vector<uint8_t> raw;
+    ASSERT_TRUE(LoadDescription(path, &loaded, &raw, &error)) << error;
+    DeleteFileA(path);
+    EXPECT_EQ(raw, probe.raw);
+    EXPECT_EQ(loaded.item.text, "&Help");
+    EXPECT_FALSE(LoadDescription(path, &loaded, nullptr, &error));
+    LocateResult found = LocateItem(*client, app.Frame(), 3, 0, loaded.item, 0);
     ASSERT_EQ(found.status, AgentStatus::Ok);
     ASSERT_TRUE(found.found);
     POINT centre = {(found.form.rect.left + found.form.rect.right) / 2,
