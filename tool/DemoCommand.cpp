@@ -1,0 +1,223 @@
+// vintrel demo: the whole loop of recording and finding again, on the
+// sample application.
+//
+//  1. start the sample, take list-view and menu-bar items under points and
+//     record each with the window it lives in (info probe), saved to files;
+//  2. end the sample and start it again changed: other item order, another
+//     place on the screen, the list scrolled;
+//  3. load the records, find each window again in the new process, find
+//     each item again in it, print the old and the new rectangles;
+//  4. save pictures of both runs with the boxes drawn on the items.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "client/AgentClient.h"
+#include "client/ApplicationProcess.h"
+#include "client/InfoProbeRequest.h"
+#include "client/ItemRequests.h"
+#include "client/WindowDescriptionReader.h"
+#include "client/WindowMatcher.h"
+#include "sample/SampleProtocol.h"
+#include "tool/CommandRegistry.h"
+#include "tool/ToolOptions.h"
+#include "tool/WindowPicture.h"
+
+namespace {
+
+const int kListKind = 7;
+const int kMenuBarKind = 3;
+
+struct RecordedItem {
+    std::string file;    // where the description was saved
+    std::string label;   // what the demo calls it
+    int nKind = 0;
+    int nIndex = -1;     // index under the point at recording
+    RECT screenBefore = {0, 0, 0, 0};
+    // Results of the second run.
+    std::string match;
+    bool bFound = false;
+    RECT screenAfter = {0, 0, 0, 0};
+};
+
+RECT ClientRectToScreen(HWND hwnd, const RECT& r) {
+    POINT a = {r.left, r.top}, b = {r.right, r.bottom};
+    ClientToScreen(hwnd, &a);
+    ClientToScreen(hwnd, &b);
+    return RECT{a.x, a.y, b.x, b.y};
+}
+
+std::string RectText(const RECT& r) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
+                  static_cast<long>(r.right), static_cast<long>(r.bottom));
+    return text;
+}
+
+bool StartSample(CApplicationProcess& app, const std::string& arguments, std::string* error) {
+    return app.Start(ProgramDirectory() + "VintrelSample.exe", arguments, sample::kFrameClass, error);
+}
+
+// Takes the item of the kind under a screen point and records it together
+// with its window. False (with a message) when nothing usable is there.
+bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, const std::string& file,
+                  RecordedItem* out, std::string* error) {
+    ItemAtResult at = GetItemRect(client, window, kind, screen.x, screen.y);
+    if (at.status != AgentStatus::Ok) {
+        *error = std::string("item under the point: ") + AgentStatusText(at.status);
+        return false;
+    }
+    if (at.index < 0) {
+        *error = "no item of kind " + std::to_string(kind) + " under the point";
+        return false;
+    }
+    ProbeResult probe = ProbeWindow(client, window, true, kind, static_cast<uint32_t>(at.index), 0);
+    if (probe.status != AgentStatus::Ok || !probe.description.hasItem) {
+        *error = std::string("recording the item: ") + AgentStatusText(probe.status);
+        return false;
+    }
+    if (!SaveDescriptionFile(file, probe.raw, error)) return false;
+    out->file = file;
+    out->nKind = kind;
+    out->nIndex = at.index;
+    out->screenBefore = ClientRectToScreen(window, at.rect);
+    out->label = probe.description.item.text.empty() ? "item " + std::to_string(at.index)
+                                                      : probe.description.item.text;
+    return true;
+}
+
+bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::string* error) {
+    CApplicationProcess app;
+    if (!StartSample(app, "--items 300 --no-dialog --at 40,40", error)) return false;
+    CAgentClient client;
+    if (!client.Open(error)) return false;
+    HWND frame = app.Frame();
+    HWND list = GetDlgItem(frame, sample::kListViewId);
+    if (!list || !client.Hook(frame)) {
+        *error = "cannot reach the sample's list view";
+        return false;
+    }
+
+    // The first row tells the row height; the other points follow from it.
+    RECT listRect;
+    GetWindowRect(list, &listRect);
+    ItemAtResult first = GetItemRect(client, list, kListKind, listRect.left + 40, listRect.top + 40);
+    if (first.status != AgentStatus::Ok || first.index < 0) {
+        *error = "no list item under the first point";
+        return false;
+    }
+    const int rowHeight = first.rect.bottom - first.rect.top;
+    const int rows[] = {3 - first.index, 10 - first.index, 17 - first.index};  // item 10 is one of the "Twin"s
+    int n = 0;
+    for (int row : rows) {
+        RECT r = first.rect;
+        POINT p = {r.left + 20, r.top + row * rowHeight + rowHeight / 2};
+        ClientToScreen(list, &p);
+        RecordedItem item;
+        if (!RecordItemAt(client, list, kListKind, p, dir + "list-item-" + std::to_string(++n) + ".bin", &item,
+                          error)) {
+            return false;
+        }
+        items->push_back(item);
+    }
+
+    // Menu rectangles of another process are not available to this one, so
+    // the bar is walked with the agent's own hit test, just above the client area.
+    POINT origin = {0, 0};
+    ClientToScreen(frame, &origin);
+    const int barY = origin.y - GetSystemMetrics(SM_CYMENU) / 2;
+    std::vector<POINT> starts;
+    int lastIndex = -1;
+    for (int x = origin.x + 2; x < origin.x + 400 && starts.size() < 3; x += 6) {
+        ItemAtResult at = GetItemRect(client, frame, kMenuBarKind, x, barY);
+        if (at.status == AgentStatus::Ok && at.index >= 0 && at.index != lastIndex) {
+            lastIndex = at.index;
+            starts.push_back(POINT{x + 6, barY});
+        }
+    }
+    if (starts.size() < 3) {
+        *error = "the menu bar's items were not found under the caption";
+        return false;
+    }
+    for (int position : {0, 2}) {
+        RecordedItem item;
+        if (!RecordItemAt(client, frame, kMenuBarKind, starts[position],
+                          dir + "menu-item-" + std::to_string(position) + ".bin", &item, error)) {
+            return false;
+        }
+        items->push_back(item);
+    }
+
+    CWindowPicture picture;
+    if (picture.Capture(frame)) {
+        for (const RecordedItem& item : *items) picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label);
+        picture.SaveBmp(dir + "recorded.bmp");
+    }
+    return true;
+}
+
+bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::string* error) {
+    // The same application, changed: shuffled items, another position, and
+    // the list scrolled down to a far item.
+    CApplicationProcess app;
+    if (!StartSample(app, "--items 300 --order shuffled:7 --no-dialog --at 120,90", error)) return false;
+    app.Send(sample::kMsgSelectItem, 150);
+    CAgentClient client;
+    if (!client.Open(error)) return false;
+    if (!client.Hook(app.Frame())) {
+        *error = "cannot hook the restarted sample";
+        return false;
+    }
+    for (RecordedItem& item : *items) {
+        WindowDescriptionForm description;
+        std::vector<uint8_t> raw;
+        if (!LoadDescription(item.file, &description, &raw, error)) return false;
+        MatchResult match = FindRecordedWindow(description);
+        item.match = MatchOutcomeText(match.outcome);
+        if (match.outcome != MatchOutcome::Match) continue;
+        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, 0);
+        item.bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
+        if (item.bFound) item.screenAfter = ClientRectToScreen(match.hwnd, found.form.rect);
+    }
+    CWindowPicture picture;
+    if (picture.Capture(app.Frame())) {
+        for (const RecordedItem& item : *items) {
+            if (item.bFound) picture.DrawBox(item.screenAfter, RGB(230, 0, 0), item.label);
+        }
+        picture.SaveBmp(dir + "found.bmp");
+    }
+    return true;
+}
+
+int RunDemo(const std::vector<std::string>& args) {
+    CToolOptions options(args);
+    std::string dir = options.Get("out", ".");
+    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
+    CreateDirectoryA(dir.c_str(), nullptr);
+
+    std::string error;
+    std::vector<RecordedItem> items;
+    std::printf("recording items in the sample application...\n");
+    if (!Record(dir, &items, &error)) return ToolFail("recording: " + error);
+    std::printf("restarting it with shuffled items, moved and scrolled, and finding them again...\n\n");
+    if (!FindAgain(dir, &items, &error)) return ToolFail("finding again: " + error);
+
+    std::printf("%-12s %-5s %-28s %-8s %-6s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
+                "now at (screen)");
+    int missing = 0;
+    for (const RecordedItem& item : items) {
+        std::printf("%-12s %-5d %-28s %-8s %-6s %s\n", item.label.c_str(), item.nKind,
+                    RectText(item.screenBefore).c_str(), item.match.c_str(), item.bFound ? "yes" : "no",
+                    item.bFound ? RectText(item.screenAfter).c_str() : "-");
+        if (!item.bFound) ++missing;
+    }
+    std::printf("\nrecords and pictures (recorded.bmp, found.bmp) are in %s\n", dir.c_str());
+    if (missing) return ToolFail(std::to_string(missing) + " item(s) not found again");
+    return 0;
+}
+
+}  // namespace
+
+static ToolCommandRegistrar s_demo({"demo", "[--out DIR]",
+                                    "record items of the sample, restart it changed, find them again, save pictures",
+                                    RunDemo});
