@@ -104,6 +104,9 @@ HWND CListViewItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     m_item.pszText = AllocText(kFetchTextSize);
     if (!m_item.pszText) m_item.cchTextMax = 0;
     SendMessageA(hwndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&m_item));
+    // A control may fill the whole buffer without a terminator when the
+    // text is longer (Wine's does): cut it at the buffer's last byte.
+    if (m_item.pszText == m_pszText && m_pszText) m_pszText[kFetchTextSize - 1] = '\0';
     if (m_item.pszText != m_pszText && m_pszText) {
         // The control pointed the record at its own text: keep a copy in ours.
         if (m_item.pszText) lstrcpynA(m_pszText, m_item.pszText, kFetchTextSize);
@@ -150,6 +153,7 @@ int CListViewItemLocator::Search(HWND hwndControl, bool bImageFirst) {
         item.cchTextMax = kFetchTextSize;
         pszBuffer[0] = '\0';
         if (!SendMessageA(hwndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) continue;
+        pszBuffer[kFetchTextSize - 1] = '\0';  // an over-long text may come back unterminated
         const bool bText = lstrcmpA(item.pszText ? item.pszText : "", pszWanted) == 0;
         const bool bImage = item.iImage == m_item.iImage;
         if (bText && bImage) {

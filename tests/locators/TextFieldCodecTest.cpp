@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -15,9 +16,9 @@
 namespace {
 
 std::vector<BYTE> Field(uint32_t n, std::vector<BYTE> body) {
-    std::vector<BYTE> f(4);
+    std::vector<BYTE> f(4 + body.size());
     std::memcpy(f.data(), &n, 4);
-    f.insert(f.end(), body.begin(), body.end());
+    std::copy(body.begin(), body.end(), f.begin() + 4);
     return f;
 }
 
