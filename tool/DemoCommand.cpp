@@ -7,7 +7,10 @@
 //     place on the screen, the list scrolled;
 //  3. load the records, find each window again in the new process, find
 //     each item again in it, print the old and the new rectangles;
-//  4. save pictures of both runs with the boxes drawn on the items.
+//  4. save pictures of both runs with the boxes drawn on the items. Finding
+//     a list item scrolls it into view, which may move items found before
+//     it: each list item gets a picture taken right after it was found, and
+//     the overall picture shows the boxes that still sit on their items.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,8 +40,17 @@ struct RecordedItem {
     // Results of the second run.
     std::string match;
     bool bFound = false;
+    HWND hwndAfter = nullptr;
+    int nIndexAfter = -1;  // the item's index (list) or position (menu bar) when found
     RECT screenAfter = {0, 0, 0, 0};
+    std::string picture;       // taken right after it was found (list items)
+    bool bStillThere = false;  // still under its box when the last item was found
 };
+
+// Which side of a box its label goes: menu-bar items sit side by side.
+CWindowPicture::LabelSide LabelSideOf(const RecordedItem& item) {
+    return item.nKind == kMenuBarKind ? CWindowPicture::LabelBelow : CWindowPicture::LabelRight;
+}
 
 RECT ClientRectToScreen(HWND hwnd, const RECT& r) {
     POINT a = {r.left, r.top}, b = {r.right, r.bottom};
@@ -150,10 +162,17 @@ bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::strin
 
     CWindowPicture picture;
     if (picture.Capture(frame)) {
-        for (const RecordedItem& item : *items) picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label);
+        for (const RecordedItem& item : *items) picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label, LabelSideOf(item));
         picture.SaveBmp(dir + "recorded.bmp");
     }
     return true;
+}
+
+// Index of the item under the centre of the found rectangle; -1 for none.
+int ItemIndexAtCentre(CAgentClient& client, const RecordedItem& item) {
+    const RECT& r = item.screenAfter;
+    ItemAtResult at = GetItemRect(client, item.hwndAfter, item.nKind, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return at.status == AgentStatus::Ok ? at.index : -1;
 }
 
 bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::string* error) {
@@ -168,21 +187,51 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
         *error = "cannot hook the restarted sample";
         return false;
     }
+    // Menu-bar items first: they do not move when the list scrolls, so
+    // their boxes belong on every picture.
+    std::vector<RecordedItem*> order;
     for (RecordedItem& item : *items) {
+        if (item.nKind == kMenuBarKind) order.push_back(&item);
+    }
+    for (RecordedItem& item : *items) {
+        if (item.nKind != kMenuBarKind) order.push_back(&item);
+    }
+    int pictureNumber = 0;
+    for (RecordedItem* item : order) {
         WindowDescriptionForm description;
         std::vector<uint8_t> raw;
-        if (!LoadDescription(item.file, &description, &raw, error)) return false;
+        if (!LoadDescription(item->file, &description, &raw, error)) return false;
         MatchResult match = FindRecordedWindow(description);
-        item.match = MatchOutcomeText(match.outcome);
+        item->match = MatchOutcomeText(match.outcome);
         if (match.outcome != MatchOutcome::Match) continue;
         LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, 0);
-        item.bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
-        if (item.bFound) item.screenAfter = ClientRectToScreen(match.hwnd, found.form.rect);
+        item->bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
+        if (!item->bFound) continue;
+        item->hwndAfter = match.hwnd;
+        item->screenAfter = ClientRectToScreen(match.hwnd, found.form.rect);
+        // The returned form keeps the recorded index; the agent's hit test
+        // tells which item now sits in the rectangle.
+        item->nIndexAfter = ItemIndexAtCentre(client, *item);
+        if (item->nKind == kMenuBarKind) continue;
+        CWindowPicture moment;
+        if (!moment.Capture(app.Frame())) continue;
+        for (const RecordedItem* shown : order) {
+            if (shown->bFound && (shown == item || shown->nKind == kMenuBarKind)) {
+                moment.DrawBox(shown->screenAfter, RGB(230, 0, 0), shown->label, LabelSideOf(*shown));
+            }
+        }
+        item->picture = "found-" + std::to_string(++pictureNumber) + ".bmp";
+        moment.SaveBmp(dir + item->picture);
     }
+
+    // The overall picture: a box is drawn where the agent's hit test still
+    // finds the same item at its centre.
     CWindowPicture picture;
     if (picture.Capture(app.Frame())) {
-        for (const RecordedItem& item : *items) {
-            if (item.bFound) picture.DrawBox(item.screenAfter, RGB(230, 0, 0), item.label);
+        for (RecordedItem& item : *items) {
+            if (!item.bFound) continue;
+            item.bStillThere = item.nIndexAfter >= 0 && ItemIndexAtCentre(client, item) == item.nIndexAfter;
+            if (item.bStillThere) picture.DrawBox(item.screenAfter, RGB(230, 0, 0), item.label, LabelSideOf(item));
         }
         picture.SaveBmp(dir + "found.bmp");
     }
@@ -202,16 +251,20 @@ int RunDemo(const std::vector<std::string>& args) {
     std::printf("restarting it with shuffled items, moved and scrolled, and finding them again...\n\n");
     if (!FindAgain(dir, &items, &error)) return ToolFail("finding again: " + error);
 
-    std::printf("%-12s %-5s %-28s %-8s %-6s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
-                "now at (screen)");
+    std::printf("%-12s %-5s %-28s %-8s %-6s %-28s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
+                "now at (screen)", "picture");
     int missing = 0;
     for (const RecordedItem& item : items) {
-        std::printf("%-12s %-5d %-28s %-8s %-6s %s\n", item.label.c_str(), item.nKind,
+        std::string picture = item.picture.empty() ? (item.bStillThere ? "found.bmp" : "-") : item.picture;
+        if (!item.picture.empty() && item.bStillThere) picture += ", found.bmp";
+        std::printf("%-12s %-5d %-28s %-8s %-6s %-28s %s\n", item.label.c_str(), item.nKind,
                     RectText(item.screenBefore).c_str(), item.match.c_str(), item.bFound ? "yes" : "no",
-                    item.bFound ? RectText(item.screenAfter).c_str() : "-");
+                    item.bFound ? RectText(item.screenAfter).c_str() : "-", picture.c_str());
         if (!item.bFound) ++missing;
     }
-    std::printf("\nrecords and pictures (recorded.bmp, found.bmp) are in %s\n", dir.c_str());
+    std::printf("\nA list item is scrolled into view when it is found, so later finds may move it: each has a\n"
+                "picture taken right after it was found; found.bmp shows the boxes still on their items at the end.\n");
+    std::printf("Records and pictures are in %s\n", dir.c_str());
     if (missing) return ToolFail(std::to_string(missing) + " item(s) not found again");
     return 0;
 }

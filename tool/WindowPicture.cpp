@@ -37,7 +37,7 @@ bool CWindowPicture::Capture(HWND window) {
     return ok != FALSE;
 }
 
-void CWindowPicture::DrawBox(const RECT& s, COLORREF colour, const std::string& label) {
+void CWindowPicture::DrawBox(const RECT& s, COLORREF colour, const std::string& label, LabelSide side) {
     if (!m_hdc) return;
     RECT r = {s.left - m_origin.x, s.top - m_origin.y, s.right - m_origin.x, s.bottom - m_origin.y};
     HPEN pen = CreatePen(PS_SOLID, 2, colour);
@@ -51,7 +51,9 @@ void CWindowPicture::DrawBox(const RECT& s, COLORREF colour, const std::string& 
         SetBkMode(m_hdc, OPAQUE);
         SetBkColor(m_hdc, RGB(255, 255, 224));
         SetTextColor(m_hdc, colour);
-        TextOutA(m_hdc, r.right + 4, r.top, label.c_str(), static_cast<int>(label.size()));
+        const int x = side == LabelBelow ? r.left : r.right + 4;
+        const int y = side == LabelBelow ? r.bottom + 3 : r.top;
+        TextOutA(m_hdc, x, y, label.c_str(), static_cast<int>(label.size()));
     }
 }
 

@@ -13,8 +13,9 @@ public:
 
     // Copies the screen area of the window's rectangle.
     bool Capture(HWND window);
-    // Draws a box given in screen coordinates, with a label above it.
-    void DrawBox(const RECT& screenRect, COLORREF colour, const std::string& label);
+    enum LabelSide { LabelRight, LabelBelow };
+    // Draws a box given in screen coordinates, with a label beside or below it.
+    void DrawBox(const RECT& screenRect, COLORREF colour, const std::string& label, LabelSide side = LabelRight);
     bool SaveBmp(const std::string& path) const;
 
 private:
