@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "locators/ItemLocator.h"
+#include "windows/WindowDescription.h"
+
 namespace {
 const char kMappingName[] = "TavmorAgentMapFile";
 }
@@ -136,56 +139,30 @@ void CAgentDataFile::WriteRect(const RECT& rect) {
     WriteDWord(static_cast<uint32_t>(rect.bottom));
 }
 
-// ReadLocator / WriteLocator / WriteWindowInfo are defined with the
-// locator and window description classes (see below once those exist).
-#include "locators/ItemLocator.h"
-
-// The locator moves a copy of the cursor, bounded by the view's end; the
-// record's cursor follows only when the whole form fitted.
-bool CAgentDataFile::ReadLocator(CItemLocator& locator) {
+template <class TObject, class TStep>
+bool CAgentDataFile::StepBounded(TObject& object, TStep step) {
     if (!Fits(0)) return false;
     BYTE* pCursor = m_pCursor;
-    locator.SetDataLimit(m_pViewEnd);
-    locator.ReadData(pCursor);
-    const bool bFitted = !locator.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
-    locator.SetDataLimit(NULL);
+    object.SetDataLimit(m_pViewEnd);
+    step(object, pCursor);
+    const bool bFitted = !object.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
+    object.SetDataLimit(NULL);
     if (!bFitted) {
         MarkOverrun();
         return false;
     }
     m_pCursor = pCursor;
     return true;
+}
+
+bool CAgentDataFile::ReadLocator(CItemLocator& locator) {
+    return StepBounded(locator, [](CItemLocator& l, BYTE*& pCursor) { l.ReadData(pCursor); });
 }
 
 bool CAgentDataFile::WriteLocator(CItemLocator& locator) {
-    if (!Fits(0)) return false;
-    BYTE* pCursor = m_pCursor;
-    locator.SetDataLimit(m_pViewEnd);
-    locator.WriteData(pCursor);
-    const bool bFitted = !locator.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
-    locator.SetDataLimit(NULL);
-    if (!bFitted) {
-        MarkOverrun();
-        return false;
-    }
-    m_pCursor = pCursor;
-    return true;
+    return StepBounded(locator, [](CItemLocator& l, BYTE*& pCursor) { l.WriteData(pCursor); });
 }
-#include "windows/WindowDescription.h"
 
-// The description moves a copy of the cursor, bounded by the view's end; the
-// record's cursor follows only when the whole description fitted.
 bool CAgentDataFile::WriteWindowInfo(CWindowDescription& description) {
-    if (!Fits(0)) return false;
-    BYTE* pCursor = m_pCursor;
-    description.SetDataLimit(m_pViewEnd);
-    description.WriteData(pCursor);
-    const bool bFitted = !description.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
-    description.SetDataLimit(NULL);
-    if (!bFitted) {
-        MarkOverrun();
-        return false;
-    }
-    m_pCursor = pCursor;
-    return true;
+    return StepBounded(description, [](CWindowDescription& d, BYTE*& pCursor) { d.WriteData(pCursor); });
 }

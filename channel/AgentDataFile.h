@@ -60,6 +60,11 @@ public:
     bool HasOverrun() const { return m_bOverrun; }
 
 private:
+    // Lets the object move a copy of the cursor (step(object, cursor)),
+    // bounded by the view's end; the record's cursor follows only when the
+    // whole object fitted, otherwise the record is marked overrun.
+    template <class TObject, class TStep>
+    bool StepBounded(TObject& object, TStep step);
     bool ReadBytes(void* out, size_t n);
     bool WriteBytes(const void* in, size_t n);
 

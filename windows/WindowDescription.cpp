@@ -8,8 +8,7 @@
 
 CWindowDescription::CWindowDescription()
     : m_nDepth(0), m_nReserved(0), m_nTitleChecksum(0), m_hwnd(NULL), m_nItemKind(0),
-      m_dwDescFlags(0), m_pItem(NULL), m_bHasExtraText(0), m_pDataLimit(NULL),
-      m_bDataOverrun(false) {
+      m_dwDescFlags(0), m_pItem(NULL), m_bHasExtraText(0) {
     m_dwDescFlags = (m_dwDescFlags & ~kLayoutFieldMask) | (kLayoutFieldValue << 8);
     // Until a window is described there is no frame either: a description
     // of a handle that is not a window carries no frame record.
@@ -62,39 +61,27 @@ bool CWindowDescription::Describe(HWND hwnd) {
     return bResult;
 }
 
-void CWindowDescription::SetDataLimit(const BYTE* pEnd) {
-    m_pDataLimit = pEnd;
-    m_bDataOverrun = false;
-}
-
 bool CWindowDescription::WriteField(BYTE*& pCursor, const void* pIn, size_t nSize) {
-    if (m_bDataOverrun) return false;
-    if (m_pDataLimit && (pCursor > m_pDataLimit || static_cast<size_t>(m_pDataLimit - pCursor) < nSize)) {
-        m_bDataOverrun = true;
-        return false;
-    }
-    std::memcpy(pCursor, pIn, nSize);
-    pCursor += nSize;
-    return true;
+    return m_limit.Write(pCursor, pIn, nSize);
 }
 
 bool CWindowDescription::WriteText(BYTE*& pCursor, const char* pszText) {
-    if (m_bDataOverrun) return false;
+    if (m_limit.Overrun()) return false;
     CTerminatedTextFieldCodec codec;
-    codec.SetLimit(m_pDataLimit);
+    codec.SetLimit(m_limit.End());
     uint32_t nLength = 0;
     codec.WriteText(pCursor, pszText, nLength);
-    if (codec.HasOverrun()) m_bDataOverrun = true;
-    return !m_bDataOverrun;
+    if (codec.HasOverrun()) m_limit.MarkOverrun();
+    return !m_limit.Overrun();
 }
 
 bool CWindowDescription::WriteRecord(BYTE*& pCursor, CWindowRecord& record) {
-    if (m_bDataOverrun) return false;
-    record.SetDataLimit(m_pDataLimit);
+    if (m_limit.Overrun()) return false;
+    record.SetDataLimit(m_limit.End());
     record.WriteData(pCursor);
-    if (record.HasDataOverrun()) m_bDataOverrun = true;
+    if (record.HasDataOverrun()) m_limit.MarkOverrun();
     record.SetDataLimit(NULL);
-    return !m_bDataOverrun;
+    return !m_limit.Overrun();
 }
 
 bool CWindowDescription::WriteItem(BYTE*& pCursor) {
@@ -103,16 +90,15 @@ bool CWindowDescription::WriteItem(BYTE*& pCursor) {
     // locator (which AttachItem never leaves) would promise a form that is
     // not there, so nothing can be written for it.
     if (!m_pItem) {
-        m_bDataOverrun = true;
+        m_limit.MarkOverrun();
         return false;
     }
     BYTE* pStart = pCursor;
-    m_pItem->SetDataLimit(m_pDataLimit);
+    m_pItem->SetDataLimit(m_limit.End());
     m_pItem->WriteData(pCursor);
-    const bool bFitted = !m_pItem->HasDataOverrun() && pCursor >= pStart &&
-                         (!m_pDataLimit || pCursor <= m_pDataLimit);
+    const bool bFitted = !m_pItem->HasDataOverrun() && pCursor >= pStart && m_limit.Fits(pCursor, 0);
     m_pItem->SetDataLimit(NULL);
-    if (!bFitted) m_bDataOverrun = true;
+    if (!bFitted) m_limit.MarkOverrun();
     return bFitted;
 }
 
@@ -128,10 +114,9 @@ void CWindowDescription::WriteData(BYTE*& pCursor) {
     if (!WriteField(pCursor, &m_dwDescFlags, 4)) return;
     if ((m_dwDescFlags & kItemAttachedFlag) && !WriteItem(pCursor)) return;
     if (!WriteField(pCursor, &m_nTitleChecksum, 4)) return;
-    if (m_bDataOverrun) return;
-    if (m_pDataLimit && (pCursor > m_pDataLimit ||
-                         static_cast<size_t>(m_pDataLimit - pCursor) < CDescriptionOptions::kDataSize)) {
-        m_bDataOverrun = true;
+    if (m_limit.Overrun()) return;
+    if (!m_limit.Fits(pCursor, CDescriptionOptions::kDataSize)) {
+        m_limit.MarkOverrun();
         return;
     }
     m_options.WriteData(pCursor);

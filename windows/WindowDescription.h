@@ -18,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "channel/DataLimit.h"
 #include "windows/DescriptionOptions.h"
 #include "windows/WindowRecord.h"
 
@@ -47,8 +48,8 @@ public:
     CWindowRecord* GetWindowRecord() { return &m_recWindow; }
     CItemLocator* GetItem() const { return m_pItem; }
 
-    void SetDataLimit(const BYTE* pEnd);
-    bool HasDataOverrun() const { return m_bDataOverrun; }
+    void SetDataLimit(const BYTE* pEnd) { m_limit.Set(pEnd); }
+    bool HasDataOverrun() const { return m_limit.Overrun(); }
 
     CWindowRecord m_recWindow;
     CWindowRecord m_recFrame;
@@ -74,6 +75,5 @@ private:
     bool WriteRecord(BYTE*& pCursor, CWindowRecord& record);
     bool WriteItem(BYTE*& pCursor);
 
-    const BYTE* m_pDataLimit;
-    bool m_bDataOverrun;
+    CDataLimit m_limit;
 };

@@ -20,8 +20,7 @@ bool IsOwnWindow(HWND hwnd) {
 
 CWindowRecord::CWindowRecord()
     : m_dwExStyle(0), m_dwStyle(0), m_nId(0), m_bNoFrame(0), m_rcWindow(), m_nDescendants(0),
-      m_nRange1(0), m_nRange2(0), m_nClassNameLength(0), m_nParentClassNameLength(0),
-      m_pDataLimit(NULL), m_bDataOverrun(false) {
+      m_nRange1(0), m_nRange2(0), m_nClassNameLength(0), m_nParentClassNameLength(0) {
     std::memset(m_szClassName, 0, sizeof(m_szClassName));
     std::memset(m_szParentClassName, 0, sizeof(m_szParentClassName));
 }
@@ -87,29 +86,17 @@ void CWindowRecord::ReadRange(HWND hwnd) {
     }
 }
 
-void CWindowRecord::SetDataLimit(const BYTE* pEnd) {
-    m_pDataLimit = pEnd;
-    m_bDataOverrun = false;
-}
-
 bool CWindowRecord::WriteField(BYTE*& pCursor, const void* pIn, size_t nSize) {
-    if (m_bDataOverrun) return false;
-    if (m_pDataLimit && (pCursor > m_pDataLimit || static_cast<size_t>(m_pDataLimit - pCursor) < nSize)) {
-        m_bDataOverrun = true;
-        return false;
-    }
-    std::memcpy(pCursor, pIn, nSize);
-    pCursor += nSize;
-    return true;
+    return m_limit.Write(pCursor, pIn, nSize);
 }
 
 bool CWindowRecord::WriteName(BYTE*& pCursor, const char* pszName, uint32_t& nLength) {
-    if (m_bDataOverrun) return false;
+    if (m_limit.Overrun()) return false;
     CTerminatedTextFieldCodec codec;
-    codec.SetLimit(m_pDataLimit);
+    codec.SetLimit(m_limit.End());
     codec.WriteText(pCursor, pszName, nLength);
-    if (codec.HasOverrun()) m_bDataOverrun = true;
-    return !m_bDataOverrun;
+    if (codec.HasOverrun()) m_limit.MarkOverrun();
+    return !m_limit.Overrun();
 }
 
 void CWindowRecord::WriteData(BYTE*& pCursor) {

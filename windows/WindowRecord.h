@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "channel/DataLimit.h"
+
 class CWindowRecord {
 public:
     static const int kNameSize = 256;
@@ -31,9 +33,9 @@ public:
     // Bytes WriteData writes with the current names.
     size_t GetDataSize() const;
 
-    void SetDataLimit(const BYTE* pEnd);
-    const BYTE* GetDataLimit() const { return m_pDataLimit; }
-    bool HasDataOverrun() const { return m_bDataOverrun; }
+    void SetDataLimit(const BYTE* pEnd) { m_limit.Set(pEnd); }
+    const BYTE* GetDataLimit() const { return m_limit.End(); }
+    bool HasDataOverrun() const { return m_limit.Overrun(); }
 
     DWORD m_dwExStyle;
     DWORD m_dwStyle;
@@ -53,6 +55,5 @@ private:
     bool WriteField(BYTE*& pCursor, const void* pIn, size_t nSize);
     bool WriteName(BYTE*& pCursor, const char* pszName, uint32_t& nLength);
 
-    const BYTE* m_pDataLimit;
-    bool m_bDataOverrun;
+    CDataLimit m_limit;
 };
