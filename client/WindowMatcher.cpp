@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "windows/WindowFunctions.h"
+
 namespace {
 
 // Bits that change with the window's state rather than its identity.
@@ -26,10 +28,6 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
-bool HasCaptionBits(HWND hwnd) {
-    return IsWindow(hwnd) && (static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE)) & WS_CAPTION) == WS_CAPTION;
-}
-
 std::string FileNameOf(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -37,11 +35,6 @@ std::string FileNameOf(const std::string& path) {
 
 bool SameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
-uint32_t CountDescendantsOf(HWND hwnd) {
-    std::vector<HWND> all;
-    EnumChildWindows(hwnd, Collect, reinterpret_cast<LPARAM>(&all));
-    return static_cast<uint32_t>(all.size());
-}
 
 // The record of a window as the agent would write it, for the traits the
 // matcher compares.
@@ -87,7 +80,7 @@ WindowCandidate Rank(const WindowDescriptionForm& d, HWND hwnd) {
         Agree(c, kFrameStyle, (frameStyle & ~kVolatileStyles) == (d.frame.dwStyle & ~kVolatileStyles));
     }
     if (!d.modulePath.empty()) Agree(c, kModulePath, SameText(ProcessImagePath(hwnd), d.modulePath));
-    Agree(c, kDescendants, CountDescendantsOf(hwnd) == d.window.nDescendants);
+    Agree(c, kDescendants, CountDescendants(hwnd) == d.window.nDescendants);
     RECT rect = {0, 0, 0, 0};
     GetWindowRect(hwnd, &rect);
     const RECT& r = d.window.rcWindow;
@@ -105,43 +98,17 @@ const char* MatchOutcomeText(MatchOutcome outcome) {
     }
 }
 
+// The agent's own window functions, so that what is compared is computed
+// exactly as it was recorded.
 std::string ComparableClassName(HWND hwnd) {
-    char name[256] = {0};
-    if (GetClassNameA(hwnd, name, sizeof(name)) <= 0) return std::string();
-    std::string text(name);
-    if (std::count(text.begin(), text.end(), ':') == 5 && text.compare(0, 3, "Afx") == 0) {
-        size_t pos = 0;
-        for (int i = 0; i < 3; ++i) pos = text.find(':', pos) + 1;
-        text.resize(pos);
-    }
-    return text;
+    char name[257] = {0};
+    GetWindowClassName(hwnd, name, 256);
+    return name;
 }
 
-HWND FrameAncestorOf(HWND hwnd, uint16_t* depth) {
-    if (HasCaptionBits(hwnd)) return nullptr;
-    HWND result = nullptr;
-    uint16_t count = 0;
-    for (HWND w = GetParent(hwnd); w && count < 0xFFFF; w = GetParent(w)) {
-        ++count;
-        result = w;
-        if (HasCaptionBits(w) || !(GetWindowLongA(w, GWL_STYLE) & WS_CHILD)) break;
-    }
-    if (depth) *depth = count;
-    return result;
-}
+HWND FrameAncestorOf(HWND hwnd, uint16_t* depth) { return FindFrameAncestor(hwnd, depth); }
 
-int32_t TitleChecksumOf(HWND frame) {
-    if (!frame) return 0;
-    // As the agent sums it: a frame without a caption that has a parent or
-    // owner is walked once more, and the title of where that walk ends counts.
-    HWND titled = FrameAncestorOf(frame, nullptr);
-    if (!titled) titled = frame;
-    char title[256] = {0};
-    const int n = GetWindowTextA(titled, title, 256);
-    int32_t sum = 0;
-    for (int i = 0; i < n && i < 255 && title[i]; ++i) sum += static_cast<signed char>(title[i]);
-    return sum;
-}
+int32_t TitleChecksumOf(HWND frame) { return frame ? GetTitleChecksum(frame) : 0; }
 
 std::string ProcessImagePath(HWND hwnd) {
     DWORD pid = 0;
