@@ -1,5 +1,6 @@
 #include "agent/AgentSharedState.h"
 #include "agent/Portability.h"
+#include "channel/WireNames.h"
 
 // Initialised explicitly so that GCC places it in the shared section
 // rather than in .bss.
@@ -18,17 +19,17 @@ static bool s_bLockReady = false;
 void AgentProcessAttach(HINSTANCE hinst) {
     g_hInstance = hinst;
     if (!g_sharedState.bInitialized) {
-        g_sharedState.nEnvelopeMsg = RegisterWindowMessageA("TavmorVNLMessage");
-        g_sharedState.nGetItemRectMsg = RegisterWindowMessageA("TavmorGetItemRect");
-        g_sharedState.nInfoProbeMsg = RegisterWindowMessageA("TavmorInfoProbe");
-        g_sharedState.nLocateItemMsg = RegisterWindowMessageA("TavmorLocateItem");
-        g_sharedState.nAgentReturnMsg = RegisterWindowMessageA("TavmorAgentReturn");
-        g_sharedState.nSetMenuProbeMsg = RegisterWindowMessageA("TavmorSetMenuProbe");
-        g_sharedState.nMenuResultMsg = RegisterWindowMessageA("TavmorMenuResult");
-        g_sharedState.nDataMessageMsg = RegisterWindowMessageA("TavmorDataMessage");
+        g_sharedState.nEnvelopeMsg = RegisterWindowMessageA(wire::kEnvelopeMessage);
+        g_sharedState.nGetItemRectMsg = RegisterWindowMessageA(wire::kGetItemRectMessage);
+        g_sharedState.nInfoProbeMsg = RegisterWindowMessageA(wire::kInfoProbeMessage);
+        g_sharedState.nLocateItemMsg = RegisterWindowMessageA(wire::kLocateItemMessage);
+        g_sharedState.nAgentReturnMsg = RegisterWindowMessageA(wire::kAgentReturnMessage);
+        g_sharedState.nSetMenuProbeMsg = RegisterWindowMessageA(wire::kSetMenuProbeMessage);
+        g_sharedState.nMenuResultMsg = RegisterWindowMessageA(wire::kMenuResultMessage);
+        g_sharedState.nDataMessageMsg = RegisterWindowMessageA(wire::kDataMessage);
         g_sharedState.bInitialized = 1;
     }
-    g_nSpyWindowMsg = RegisterWindowMessageA("TavmorSpyWindow");
+    g_nSpyWindowMsg = RegisterWindowMessageA(wire::kSpyWindowMessage);
     if (!s_bLockReady) {
         InitializeCriticalSection(&g_csAgent);
         s_bLockReady = true;

@@ -2,12 +2,9 @@
 
 #include <cstring>
 
+#include "channel/WireNames.h"
 #include "locators/ItemLocator.h"
 #include "windows/WindowDescription.h"
-
-namespace {
-const char kMappingName[] = "TavmorAgentMapFile";
-}
 
 CAgentDataFile::CAgentDataFile()
     : m_hMapping(nullptr), m_pCursor(nullptr), m_pView(nullptr), m_pViewEnd(nullptr),
@@ -21,7 +18,7 @@ BYTE* CAgentDataFile::Attach() {
     m_pCursor = nullptr;
     m_bOverrun = false;
     OutputDebugStringA("*** Attaching to File ***\n");
-    m_hMapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kMappingName);
+    m_hMapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, wire::kMappingName);
     if (m_hMapping) {
         m_pCursor = static_cast<BYTE*>(MapViewOfFile(m_hMapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
         if (!m_pCursor) OutputDebugStringA("*** MapViewOfFile Failed ***\n");

@@ -2,13 +2,14 @@
 
 #include <cstring>
 
+#include "channel/WireNames.h"
+
 #ifndef VINTREL_AGENT_FILE
 #define VINTREL_AGENT_FILE "Vintrel.dll"
 #endif
 
 namespace {
 
-const char kMappingName[] = "TavmorAgentMapFile";
 const char kReplyClass[] = "VintrelReplyWindow";
 
 std::string ExeDirectory() {
@@ -62,7 +63,7 @@ bool CAgentClient::Open(std::string* error, size_t recordSize, const char* agent
 
     if (err.empty()) {
         m_hView = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     static_cast<DWORD>(recordSize), kMappingName);
+                                     static_cast<DWORD>(recordSize), wire::kMappingName);
         if (!m_hView) {
             err = LastErrorText("creating the shared record");
         } else {
