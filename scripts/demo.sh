@@ -7,12 +7,13 @@ source "$(dirname "$0")/env.sh"
 
 "$VINTREL_ROOT/scripts/setup.sh"
 trap stop_everything EXIT
-build_tree "$VINTREL_BUILD/x64" mingw-x86_64.cmake -DVINTREL_TESTS=OFF
+# A tree of its own, so that the test tree keeps its configuration.
+build_tree "$VINTREL_BUILD/demo" mingw-x86_64.cmake -DVINTREL_TESTS=OFF
 start_display
 ensure_prefix
 out="${VINTREL_DEMO_OUT:-$VINTREL_ROOT/demo-output}"
 mkdir -p "$out"
-cd "$VINTREL_BUILD/x64/bin"
+cd "$VINTREL_BUILD/demo/bin"
 /usr/lib/wine/wine64 vintrel.exe demo --out "$(/usr/lib/wine/wine64 winepath -w "$out" 2>/dev/null | tr -d '\r')"
 for bmp in "$out"/*.bmp; do
     [ -e "$bmp" ] || continue

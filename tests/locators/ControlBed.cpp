@@ -89,5 +89,3 @@ RECT CControlBed::MenuItemScreenRect(int position) const {
     return r;
 }
 
-int CControlBed::TopIndex() const { return static_cast<int>(SendMessageA(m_hwndList, LVM_GETTOPINDEX, 0, 0)); }
-int CControlBed::VisibleCount() const { return static_cast<int>(SendMessageA(m_hwndList, LVM_GETCOUNTPERPAGE, 0, 0)); }

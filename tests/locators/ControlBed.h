@@ -22,8 +22,6 @@ public:
     void Select(int index);  // adds to the selection; -1 clears it
     RECT ItemRect(int index, int part) const;
     RECT MenuItemScreenRect(int position) const;
-    int TopIndex() const;
-    int VisibleCount() const;
 
 private:
     HWND m_hwndFrame;

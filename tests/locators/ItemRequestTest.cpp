@@ -248,23 +248,6 @@ TEST_F(ItemRequestTest, PartCodeChoosesTheRectangle) {
     EXPECT_FALSE(SameRect(m_bed.ItemRect(5, LVIR_LABEL), m_bed.ItemRect(5, LVIR_BOUNDS)));
 }
 
-TEST_F(ItemRequestTest, ItemOutOfViewIsScrolledInBeforeItsRectangleIsTaken) {
-    m_bed.Fill(300);
-    ListView_EnsureVisible(m_bed.List(), 0, FALSE);
-    ASSERT_EQ(m_bed.TopIndex(), 0);
-    LocateResult found = LocateList(ListForm("Item 0290", 290, 2), 0);
-    ASSERT_TRUE(found.found);
-    const int top = m_bed.TopIndex();
-    EXPECT_GE(290, top);
-    EXPECT_LT(290, top + m_bed.VisibleCount());
-    RECT client;
-    GetClientRect(m_bed.List(), &client);
-    EXPECT_GE(found.form.rect.top, 0);
-    EXPECT_LE(found.form.rect.bottom, client.bottom);
-    EXPECT_TRUE(SameRect(found.form.rect, m_bed.ItemRect(290, LVIR_BOUNDS)));
-    m_bed.Fill(50);
-}
-
 // ---- records that do not fit ------------------------------------------------
 
 TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
