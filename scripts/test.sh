@@ -7,8 +7,10 @@ source "$(dirname "$0")/env.sh"
 "$VINTREL_ROOT/scripts/setup.sh"
 trap stop_everything EXIT
 
+# The 32-bit tree builds everything, tests and benchmarks included, so that
+# nothing is left behind for i686; its programs cannot run on this kernel.
 log "building the 32-bit tree"
-build_tree "$VINTREL_BUILD/i686" mingw-i686.cmake -DVINTREL_TESTS=OFF
+build_tree "$VINTREL_BUILD/i686" mingw-i686.cmake -DVINTREL_TESTS=ON
 log "building the 64-bit tree"
 build_tree "$VINTREL_BUILD/x64" mingw-x86_64.cmake -DVINTREL_TESTS=ON \
     -DVINTREL_I686_AGENT="$VINTREL_BUILD/i686/bin/Vintrel.dll"
