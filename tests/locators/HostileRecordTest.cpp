@@ -14,7 +14,7 @@
 
 #include "client/AgentClient.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/SampleProcess.h"
+#include "tests/support/HookedSample.h"
 
 namespace {
 
@@ -28,25 +28,16 @@ const uint32_t kAwkward[] = {0, 1, 2, 3, 7, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF,
 class HostileRecordTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_app = new CSampleProcess();
-        std::string error;
-        if (!s_app->Start("--no-dialog", &error)) {
-            s_error = "sample did not start: " + error;
-            return;
-        }
-        s_client = new CAgentClient();
-        if (!s_client->Open(&error, kSmallRecord, (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str())) {
-            s_error = "client did not open: " + error;
-            return;
-        }
-        if (!s_client->Hook(s_app->Frame())) s_error = "hook into the sample failed";
+        s_sample = new CHookedSample();
+        s_error = s_sample->Start("--no-dialog", kSmallRecord);
+        s_app = &s_sample->App();
+        s_client = &s_sample->Client();
     }
     static void TearDownTestSuite() {
-        delete s_client;
-        s_client = nullptr;
-        if (s_app) s_app->Stop();
-        delete s_app;
+        delete s_sample;
+        s_sample = nullptr;
         s_app = nullptr;
+        s_client = nullptr;
         s_error.clear();
     }
     void SetUp() override {
@@ -102,6 +93,7 @@ protected:
             << "round " << round << ": " << AgentStatusText(status);
     }
 
+    static CHookedSample* s_sample;
     static CSampleProcess* s_app;
     static CAgentClient* s_client;
     static std::string s_error;
@@ -109,6 +101,7 @@ protected:
     std::mt19937 m_random{20261207u};
 };
 
+CHookedSample* HostileRecordTest::s_sample = nullptr;
 CSampleProcess* HostileRecordTest::s_app = nullptr;
 CAgentClient* HostileRecordTest::s_client = nullptr;
 std::string HostileRecordTest::s_error;

@@ -11,7 +11,7 @@
 #include "client/ItemRequests.h"
 #include "locators/ListViewItemLocator.h"
 #include "tests/locators/ControlBed.h"
-#include "tests/support/SampleProcess.h"
+#include "tests/support/HookedSample.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ protected:
         ASSERT_NE(m_bed.List(), nullptr);
         m_client.reset(new CAgentClient());
         std::string error;
-        ASSERT_TRUE(m_client->Open(&error, recordSize, (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str())) << error;
+        ASSERT_TRUE(OpenTestClient(*m_client, recordSize, &error)) << error;
         ASSERT_TRUE(m_client->Hook(m_bed.Frame()));
     }
     void TearDown() override { m_client.reset(); }

@@ -17,7 +17,7 @@
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/SampleProcess.h"
+#include "tests/support/HookedSample.h"
 
 namespace {
 
@@ -68,26 +68,16 @@ protected:
     // One sample and one hooked client for the suite: starting the sample
     // is the slow part under Wine.
     static void SetUpTestSuite() {
-        s_app = new CSampleProcess();
-        std::string error;
-        if (!s_app->Start("--no-dialog", &error)) {
-            s_error = "sample did not start: " + error;
-            return;
-        }
-        s_client = new CAgentClient();
-        if (!s_client->Open(&error, CAgentClient::kDefaultRecordSize,
-                            (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str())) {
-            s_error = "client did not open: " + error;
-            return;
-        }
-        if (!s_client->Hook(s_app->Frame())) s_error = "hook into the sample failed";
+        s_sample = new CHookedSample();
+        s_error = s_sample->Start("--no-dialog");
+        s_app = &s_sample->App();
+        s_client = &s_sample->Client();
     }
     static void TearDownTestSuite() {
-        delete s_client;
-        s_client = nullptr;
-        if (s_app) s_app->Stop();
-        delete s_app;
+        delete s_sample;
+        s_sample = nullptr;
         s_app = nullptr;
+        s_client = nullptr;
         s_error.clear();
     }
 
@@ -244,6 +234,7 @@ protected:
         return f;
     }
 
+    static CHookedSample* s_sample;
     static CSampleProcess* s_app;
     static CAgentClient* s_client;
     static std::string s_error;
@@ -252,6 +243,7 @@ protected:
     ListModel m_model;
 };
 
+CHookedSample* SampleItemTest::s_sample = nullptr;
 CSampleProcess* SampleItemTest::s_app = nullptr;
 CAgentClient* SampleItemTest::s_client = nullptr;
 std::string SampleItemTest::s_error;

@@ -13,7 +13,7 @@
 #include "client/ItemRequests.h"
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/SampleProcess.h"
+#include "tests/support/HookedSample.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowDescription.h"
 
@@ -40,9 +40,7 @@ protected:
     void Open(HWND hookTarget) {
         m_client.reset(new CAgentClient());
         std::string error;
-        ASSERT_TRUE(m_client->Open(&error, CAgentClient::kDefaultRecordSize,
-                                   (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str()))
-            << error;
+        ASSERT_TRUE(OpenTestClient(*m_client, CAgentClient::kDefaultRecordSize, &error)) << error;
         ASSERT_TRUE(m_client->Hook(hookTarget));
     }
     void TearDown() override { m_client.reset(); }

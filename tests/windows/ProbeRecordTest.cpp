@@ -13,7 +13,7 @@
 #include "client/ItemRequests.h"
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/SampleProcess.h"
+#include "tests/support/HookedSample.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowDescription.h"
 
@@ -25,7 +25,7 @@ const size_t kSmallestRecord = 4096;
 std::unique_ptr<CAgentClient> OpenClient(size_t recordSize, HWND hookTarget) {
     std::unique_ptr<CAgentClient> client(new CAgentClient());
     std::string error;
-    if (!client->Open(&error, recordSize, (TestProgramDirectory() + VINTREL_AGENT_FILE).c_str())) {
+    if (!OpenTestClient(*client, recordSize, &error)) {
         ADD_FAILURE() << error;
         return nullptr;
     }
