@@ -14,7 +14,7 @@
 
 #include "client/AgentClient.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/HookedSample.h"
+#include "tests/support/SharedSampleSuite.h"
 
 namespace {
 
@@ -25,24 +25,15 @@ const DWORD kAnswerMs = 3000;
 const uint32_t kAwkward[] = {0, 1, 2, 3, 7, 0xFF, 0x100, 0x7FFF, 0x8000, 0xFFFF, 0x10000,
                              0x7FFFFFFF, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu, 4090, 4096};
 
-class HostileRecordTest : public ::testing::Test {
+class HostileRecordTest : public CSharedSampleSuite<HostileRecordTest> {
+public:
+    static constexpr const char* kArguments = "--no-dialog";
+    static constexpr size_t kRecordSize = kSmallRecord;
+
 protected:
-    static void SetUpTestSuite() {
-        s_sample = new CHookedSample();
-        s_error = s_sample->Start("--no-dialog", kSmallRecord);
-        s_app = &s_sample->App();
-        s_client = &s_sample->Client();
-    }
-    static void TearDownTestSuite() {
-        delete s_sample;
-        s_sample = nullptr;
-        s_app = nullptr;
-        s_client = nullptr;
-        s_error.clear();
-    }
     void SetUp() override {
-        ASSERT_TRUE(s_error.empty()) << s_error;
-        ASSERT_TRUE(s_app->IsRunning());
+        CSharedSampleSuite::SetUp();
+        if (HasFatalFailure()) return;
         m_targets = {s_app->Frame(), s_app->Control(sample::kListViewId), s_app->Control(sample::kStatusId),
                      GetDlgItem(GetDlgItem(s_app->Control(sample::kPanelId), sample::kGroupId), sample::kDeepEditId)};
         for (HWND w : m_targets) ASSERT_NE(w, nullptr);
@@ -93,18 +84,9 @@ protected:
             << "round " << round << ": " << AgentStatusText(status);
     }
 
-    static CHookedSample* s_sample;
-    static CSampleProcess* s_app;
-    static CAgentClient* s_client;
-    static std::string s_error;
     std::vector<HWND> m_targets;
     std::mt19937 m_random{20261207u};
 };
-
-CHookedSample* HostileRecordTest::s_sample = nullptr;
-CSampleProcess* HostileRecordTest::s_app = nullptr;
-CAgentClient* HostileRecordTest::s_client = nullptr;
-std::string HostileRecordTest::s_error;
 
 TEST_F(HostileRecordTest, GarbageRequestsAreAnsweredAndTheTargetSurvives) {
     for (int round = 0; round < 600; ++round) {

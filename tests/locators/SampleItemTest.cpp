@@ -17,7 +17,7 @@
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
 #include "sample/SampleProtocol.h"
-#include "tests/support/HookedSample.h"
+#include "tests/support/SharedSampleSuite.h"
 
 namespace {
 
@@ -63,27 +63,15 @@ struct ListModel {
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 
-class SampleItemTest : public ::testing::Test {
-protected:
-    // One sample and one hooked client for the suite: starting the sample
-    // is the slow part under Wine.
-    static void SetUpTestSuite() {
-        s_sample = new CHookedSample();
-        s_error = s_sample->Start("--no-dialog");
-        s_app = &s_sample->App();
-        s_client = &s_sample->Client();
-    }
-    static void TearDownTestSuite() {
-        delete s_sample;
-        s_sample = nullptr;
-        s_app = nullptr;
-        s_client = nullptr;
-        s_error.clear();
-    }
+class SampleItemTest : public CSharedSampleSuite<SampleItemTest> {
+public:
+    static constexpr const char* kArguments = "--no-dialog";
+    static constexpr size_t kRecordSize = CAgentClient::kDefaultRecordSize;
 
+protected:
     void SetUp() override {
-        ASSERT_TRUE(s_error.empty()) << s_error;
-        ASSERT_TRUE(s_app->IsRunning());
+        CSharedSampleSuite::SetUp();
+        if (HasFatalFailure()) return;
         m_frame = s_app->Frame();
         m_list = s_app->Control(sample::kListViewId);
         ASSERT_NE(m_list, nullptr);
@@ -234,19 +222,10 @@ protected:
         return f;
     }
 
-    static CHookedSample* s_sample;
-    static CSampleProcess* s_app;
-    static CAgentClient* s_client;
-    static std::string s_error;
     HWND m_frame = nullptr, m_list = nullptr;
     RECT m_firstRow = {0, 0, 0, 0};
     ListModel m_model;
 };
-
-CHookedSample* SampleItemTest::s_sample = nullptr;
-CSampleProcess* SampleItemTest::s_app = nullptr;
-CAgentClient* SampleItemTest::s_client = nullptr;
-std::string SampleItemTest::s_error;
 
 // ---- taking and recording items under screen points ------------------------------
 
