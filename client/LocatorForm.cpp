@@ -1,5 +1,7 @@
 #include "client/LocatorForm.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 namespace {
@@ -115,4 +117,23 @@ size_t EncodedLocatorFormSize(const LocatorForm& form) {
     if (form.nKind == 3) return kBaseFormSize + 4 + TextFieldSize(form.text, true);
     if (form.nKind == 7) return kBaseFormSize + 32 + TextFieldSize(form.text, true);
     return kBaseFormSize;
+}
+
+LocatorForm ListViewItemForm(const std::string& text, int index, int image) {
+    LocatorForm form;
+    form.nKind = 7;
+    form.text = text;
+    form.iItem = index;
+    form.iImage = image;
+    form.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+    form.cchTextMax = 256;
+    return form;
+}
+
+LocatorForm MenuBarItemForm(int position, const std::string& text) {
+    LocatorForm form;
+    form.nKind = 3;
+    form.nPosition = position;
+    form.text = text;
+    return form;
 }

@@ -35,6 +35,13 @@ struct LocatorForm {
     std::string text;
 };
 
+// Forms made from what a controller knows about an item, without a
+// recording: a list-view item by text, index and image (text, image, lParam
+// and state asked for, the usual 256-character text buffer), a menu-bar item
+// by position (its text is for display only).
+LocatorForm ListViewItemForm(const std::string& text, int index, int image);
+LocatorForm MenuBarItemForm(int position, const std::string& text);
+
 // True for the kind codes whose form this decoder knows (3, 4, 6..13).
 bool IsKnownLocatorKind(int kind);
 

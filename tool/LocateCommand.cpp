@@ -52,12 +52,10 @@ static int RunLocate(const std::vector<std::string>& args) {
         CRecordReader r(bytes.data(), bytes.size());
         if (!DecodeLocatorForm(kind, r, &form)) return ToolFail("--form is not a form of this kind");
     } else {
-        form.text = options.Get("text");
-        form.iItem = static_cast<int32_t>(options.GetInt("index", 0));
-        form.iImage = static_cast<int32_t>(options.GetInt("image", 0));
+        form = ListViewItemForm(options.Get("text"), static_cast<int>(options.GetInt("index", 0)),
+                                static_cast<int>(options.GetInt("image", 0)));
+        form.nKind = kind;
         form.nPosition = static_cast<int32_t>(options.GetInt("position", 0));
-        form.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        form.cchTextMax = 256;
     }
     CAgentClient client;
     if (!client.Open(&error)) return ToolFail(error);

@@ -37,16 +37,7 @@ protected:
     }
     void TearDown() override { m_client.reset(); }
 
-    LocatorForm ListForm(const char* text, int index, int image) {
-        LocatorForm f;
-        f.nKind = 7;
-        f.text = text;
-        f.iItem = index;
-        f.iImage = image;
-        f.mask = 15;
-        f.cchTextMax = 256;
-        return f;
-    }
+    LocatorForm ListForm(const char* text, int index, int image) { return ListViewItemForm(text, index, image); }
     LocateResult LocateList(const LocatorForm& form, uint32_t param) {
         return LocateItem(*m_client, m_bed.List(), 7, 0, form, param);
     }

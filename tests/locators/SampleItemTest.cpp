@@ -137,14 +137,7 @@ protected:
     }
     // A form made by hand from what the controller knows about an item.
     static LocatorForm KnownForm(const std::string& text, int index, int image) {
-        LocatorForm f;
-        f.nKind = 7;
-        f.text = text;
-        f.iItem = index;
-        f.iImage = image;
-        f.mask = 15;
-        f.cchTextMax = 256;
-        return f;
+        return ListViewItemForm(text, index, image);
     }
 
     // Locates the form and checks the rectangle lies in the list view's
@@ -214,13 +207,7 @@ protected:
         const char* menus[] = {"&File", "&Edit", "&View", "&Help"};
         for (int i = 0; i < 4; ++i) ASSERT_TRUE(s_app->Rename(sample::kCopyDataMenuBase + i, menus[i]));
     }
-    LocatorForm MenuForm(int position, const char* text) {
-        LocatorForm f;
-        f.nKind = 3;
-        f.nPosition = position;
-        f.text = text;
-        return f;
-    }
+    LocatorForm MenuForm(int position, const char* text) { return MenuBarItemForm(position, text); }
 
     HWND m_frame = nullptr, m_list = nullptr;
     RECT m_firstRow = {0, 0, 0, 0};
