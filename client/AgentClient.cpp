@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "channel/WireNames.h"
+#include "client/ApplicationProcess.h"
 
 #ifndef VINTREL_AGENT_FILE
 #define VINTREL_AGENT_FILE "Vintrel.dll"
@@ -11,14 +12,6 @@
 namespace {
 
 const char kReplyClass[] = "VintrelReplyWindow";
-
-std::string ExeDirectory() {
-    char path[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path, n);
-    size_t slash = s.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : s.substr(0, slash + 1);
-}
 
 std::string LastErrorText(const char* what) {
     return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ")";
@@ -51,7 +44,7 @@ bool CAgentClient::Open(std::string* error, size_t recordSize, const char* agent
     std::string err;
     m_messages = AgentMessages::Register();
 
-    std::string path = agentPath ? std::string(agentPath) : ExeDirectory() + VINTREL_AGENT_FILE;
+    std::string path = agentPath ? std::string(agentPath) : ProgramDirectory() + VINTREL_AGENT_FILE;
     m_hAgent = LoadLibraryA(path.c_str());
     if (!m_hAgent) {
         err = LastErrorText(("loading the agent " + path).c_str());

@@ -10,6 +10,9 @@ std::string ProgramDirectory() {
 
 namespace {
 
+const int kStartAttempts = 3;
+const DWORD kRetryDelayMs = 250;
+
 struct FrameSearch {
     DWORD pid;
     const char* cls;
@@ -37,10 +40,23 @@ bool CApplicationProcess::Start(const std::string& exe, const std::string& argum
     std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &m_pi)) {
-        if (error) *error = "cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")";
+    // Wine now and then fails a process start with an internal error while
+    // another process of the prefix is starting or ending; that start is
+    // tried again. Any other failure is final.
+    DWORD lastError = 0;
+    for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
+        if (attempt) Sleep(kRetryDelayMs);
+        std::string line = commandLine;  // CreateProcessA may write to it
+        if (CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+            lastError = 0;
+            break;
+        }
+        lastError = GetLastError();
         m_pi = {};
+        if (lastError != ERROR_INTERNAL_ERROR) break;
+    }
+    if (lastError) {
+        if (error) *error = "cannot start " + exe + " (error " + std::to_string(lastError) + ")";
         return false;
     }
     WaitForInputIdle(m_pi.hProcess, timeoutMs);
