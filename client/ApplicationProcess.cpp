@@ -10,8 +10,8 @@ std::string ProgramDirectory() {
 
 namespace {
 
-const int kStartAttempts = 3;
-const DWORD kRetryDelayMs = 250;
+const int kStartAttempts = 5;
+const DWORD kRetryDelayMs = 400;
 
 struct FrameSearch {
     DWORD pid;
