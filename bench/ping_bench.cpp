@@ -6,13 +6,13 @@
 
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
+#include "sample/SampleProtocol.h"
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(10, atoi(argv[1])) : 1000;
     CApplicationProcess app;
     std::string error;
-    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--items 20 --no-dialog", "VintrelSampleFrame",
-                   &error)) {
+    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--items 20 --no-dialog", sample::kFrameClass, &error)) {
         std::fprintf(stderr, "ping_bench: %s\n", error.c_str());
         return 1;
     }

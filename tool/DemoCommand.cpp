@@ -35,7 +35,6 @@ struct RecordedItem {
     std::string file;    // where the description was saved
     std::string label;   // what the demo calls it
     int nKind = 0;
-    int nIndex = -1;     // index under the point at recording
     RECT screenBefore = {0, 0, 0, 0};
     // Results of the second run.
     std::string match;
@@ -91,7 +90,6 @@ bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, con
     if (!SaveDescriptionFile(file, probe.raw, error)) return false;
     out->file = file;
     out->nKind = kind;
-    out->nIndex = at.index;
     out->screenBefore = ClientRectToScreen(window, at.rect);
     out->label = probe.description.item.text.empty() ? "item " + std::to_string(at.index)
                                                       : probe.description.item.text;
@@ -162,7 +160,9 @@ bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::strin
 
     CWindowPicture picture;
     if (picture.Capture(frame)) {
-        for (const RecordedItem& item : *items) picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label, LabelSideOf(item));
+        for (const RecordedItem& item : *items) {
+            picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label, LabelSideOf(item));
+        }
         picture.SaveBmp(dir + "recorded.bmp");
     }
     return true;
@@ -199,8 +199,7 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
     int pictureNumber = 0;
     for (RecordedItem* item : order) {
         WindowDescriptionForm description;
-        std::vector<uint8_t> raw;
-        if (!LoadDescription(item->file, &description, &raw, error)) return false;
+        if (!LoadDescription(item->file, &description, nullptr, error)) return false;
         MatchResult match = FindRecordedWindow(description);
         item->match = MatchOutcomeText(match.outcome);
         if (match.outcome != MatchOutcome::Match) continue;
