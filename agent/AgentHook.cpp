@@ -4,28 +4,37 @@
 
 #include "agent/AgentExports.h"
 #include "agent/AgentSharedState.h"
+#include "agent/Diagnostics.h"
+#include "channel/MessageTable.h"
+#include "common/Owned.h"
 #include "requests/MessageWatch.h"
 #include "requests/RequestHandlers.h"
 
 namespace {
 
+typedef void (*RequestHandler)(MSG& msg);
+
+struct RequestRoute {
+    const uint32_t* pnId;
+    RequestHandler pfnHandler;
+};
+
+// The requests of the message table, each with its handler.
+const RequestRoute kRoutes[] = {
+#define VINTREL_ROUTE(Id, name, slot, handler) {&(slot), handler},
+    VINTREL_AGENT_MESSAGES(VINTREL_ROUTE)
+#undef VINTREL_ROUTE
+};
+
+// Sub-message ids that the table does not know, and messages that are no
+// request, are swallowed without a reply.
 void DispatchRequest(uint32_t sub, MSG& msg) {
-    const AgentSharedState& s = g_sharedState;
-    if (sub == s.nAgentReturnMsg) {
-        HWND hwndReply = reinterpret_cast<HWND>(msg.wParam);
-        PostMessageA(hwndReply, s.nAgentReturnMsg, 0, 0);
-    } else if (sub == s.nGetItemRectMsg) {
-        OnGetItemRect(msg);
-    } else if (sub == s.nInfoProbeMsg) {
-        OnInfoProbe(msg);
-    } else if (sub == s.nLocateItemMsg) {
-        OnLocateItem(msg);
-    } else if (sub == s.nSetMenuProbeMsg) {
-        // The menu probe is not part of this build; the request is swallowed.
-    } else if (sub == s.nDataMessageMsg) {
-        // Data-message commands are not part of this build; swallowed.
+    for (const RequestRoute& route : kRoutes) {
+        if (route.pfnHandler && *route.pnId != 0 && *route.pnId == sub) {
+            route.pfnHandler(msg);
+            return;
+        }
     }
-    // Unknown sub-messages are swallowed without a reply.
 }
 
 }  // namespace
@@ -33,7 +42,7 @@ void DispatchRequest(uint32_t sub, MSG& msg) {
 VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lParam) {
     HHOOK hook = AgentHookHandle();
     if (!hook) {
-        OutputDebugStringA("*** No hHook ***\n");
+        AgentDebug("*** No hHook ***\n");
         return 0;
     }
     MSG* pMsg = reinterpret_cast<MSG*>(lParam);
@@ -60,11 +69,12 @@ VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lP
         return 0;
     }
 
-    EnterCriticalSection(&g_csAgent);
-    g_nLastSubMessage = sub;
-    g_dwLastTime = static_cast<uint32_t>(msg.time);
-    DispatchRequest(sub, msg);
-    LeaveCriticalSection(&g_csAgent);
+    {
+        CCriticalSectionGuard lock(g_csAgent);
+        g_nLastSubMessage = sub;
+        g_dwLastTime = static_cast<uint32_t>(msg.time);
+        DispatchRequest(sub, msg);
+    }
 
     msg.message = WM_NULL;
     return 1;
@@ -85,7 +95,9 @@ VINTREL_EXPORT short WINAPI hookAgent(bool bInstall, HWND hwndTarget) {
         return s.nHookRefCount;
     }
     if (s.nHookRefCount == 0 && s.hAgentHook != 0) {
-        if (UnhookWindowsHookEx(AgentHookHandle())) s.hAgentHook = 0;
+        // The handle lives in the shared state, across calls and processes;
+        // a failed release leaves it there.
+        if (COwnedHook(AgentHookHandle()).Close()) s.hAgentHook = 0;
     }
     return s.nHookRefCount;
 }

@@ -1,6 +1,8 @@
+// The shared state, the per-process globals, and their set-up at attach.
 #include "agent/AgentSharedState.h"
+
 #include "agent/Portability.h"
-#include "channel/WireNames.h"
+#include "channel/MessageTable.h"
 
 // Initialised explicitly so that GCC places it in the shared section
 // rather than in .bss.
@@ -14,22 +16,28 @@ uint32_t g_nLastSubMessage = 0;
 uint32_t g_dwLastTime = 0;
 uint32_t g_nSpyWindowMsg = 0;
 
-static bool s_bLockReady = false;
+namespace {
+
+bool s_bLockReady = false;
+
+bool IsSharedSlot(const uint32_t* pSlot) {
+    const BYTE* p = reinterpret_cast<const BYTE*>(pSlot);
+    const BYTE* pShared = reinterpret_cast<const BYTE*>(&g_sharedState);
+    return p >= pShared && p < pShared + sizeof(g_sharedState);
+}
+
+}  // namespace
 
 void AgentProcessAttach(HINSTANCE hinst) {
     g_hInstance = hinst;
-    if (!g_sharedState.bInitialized) {
-        g_sharedState.nEnvelopeMsg = RegisterWindowMessageA(wire::kEnvelopeMessage);
-        g_sharedState.nGetItemRectMsg = RegisterWindowMessageA(wire::kGetItemRectMessage);
-        g_sharedState.nInfoProbeMsg = RegisterWindowMessageA(wire::kInfoProbeMessage);
-        g_sharedState.nLocateItemMsg = RegisterWindowMessageA(wire::kLocateItemMessage);
-        g_sharedState.nAgentReturnMsg = RegisterWindowMessageA(wire::kAgentReturnMessage);
-        g_sharedState.nSetMenuProbeMsg = RegisterWindowMessageA(wire::kSetMenuProbeMessage);
-        g_sharedState.nMenuResultMsg = RegisterWindowMessageA(wire::kMenuResultMessage);
-        g_sharedState.nDataMessageMsg = RegisterWindowMessageA(wire::kDataMessage);
-        g_sharedState.bInitialized = 1;
-    }
-    g_nSpyWindowMsg = RegisterWindowMessageA(wire::kSpyWindowMessage);
+    // The shared ids are registered once, by the first process; a message
+    // kept per process is registered by every process.
+    const bool bRegisterShared = !g_sharedState.bInitialized;
+#define VINTREL_REGISTER(Id, name, slot, handler) \
+    if (bRegisterShared || !IsSharedSlot(&(slot))) (slot) = RegisterWindowMessageA(name);
+    VINTREL_AGENT_MESSAGES(VINTREL_REGISTER)
+#undef VINTREL_REGISTER
+    if (bRegisterShared) g_sharedState.bInitialized = 1;
     if (!s_bLockReady) {
         InitializeCriticalSection(&g_csAgent);
         s_bLockReady = true;

@@ -1,11 +1,19 @@
 // State shared by every process that has the agent loaded, and the
 // per-process globals of the agent core.
+//
+// Threads. The library starts no threads. hookAgent (and spyWindow) run on
+// the controller's thread; the hook procedures run on whichever thread of a
+// hooked process Windows calls them on -- in a target with several GUI
+// threads, on several at once.
 #pragma once
 #include <windows.h>
 #include <cstdint>
 
-// One block in the library's shared data section: written by DllMain in the
-// first process and by hookAgent in the controller, read everywhere.
+// One block in the library's shared data section, the same memory in every
+// process. Written by DllMain in the first process that loads the library
+// (the message ids, then bInitialized) and by hookAgent in the controller
+// (the hook handle and count); read everywhere, without a lock: each field
+// is a single aligned word written by one side only.
 struct AgentSharedState {
     uint32_t hAgentHook;        // WH_GETMESSAGE hook handle (user handles fit 32 bits); 0 when none
     uint8_t bInitialized;       // 1 once the shared message ids are registered
@@ -24,7 +32,15 @@ extern AgentSharedState g_sharedState;
 
 // Per-process state.
 extern HINSTANCE g_hInstance;
+// The agent lock, one per process. Taken by AgentHookProc around every
+// request handler and the update of the duplicate check, so that requests
+// arriving on several threads of one process run one after the other (and
+// only one of them touches the shared record at a time); the menu probe and
+// the message watch change their state under it too. Initialised at process
+// attach, deleted at process detach.
 extern CRITICAL_SECTION g_csAgent;
+// The last envelope accepted in this process (sub-message id and message
+// time), written under g_csAgent and read before it is taken.
 extern uint32_t g_nLastSubMessage;
 extern uint32_t g_dwLastTime;
 extern uint32_t g_nSpyWindowMsg;

@@ -1,118 +1,92 @@
 #include "channel/AgentDataFile.h"
 
-#include <cstring>
-
-#include "channel/WireNames.h"
+#include "agent/Diagnostics.h"
+#include "channel/MessageTable.h"
 #include "locators/ItemLocator.h"
 #include "windows/WindowDescription.h"
 
-CAgentDataFile::CAgentDataFile()
-    : m_hMapping(nullptr), m_pCursor(nullptr), m_pView(nullptr), m_pViewEnd(nullptr),
-      m_bOverrun(false) {}
+CAgentDataFile::CAgentDataFile() : m_bOverrun(false) {}
 
-CAgentDataFile::~CAgentDataFile() {
-    if (m_hMapping) Detach();
-}
+CAgentDataFile::~CAgentDataFile() { Detach(); }
 
 BYTE* CAgentDataFile::Attach() {
-    m_pCursor = nullptr;
+    Detach();
     m_bOverrun = false;
-    OutputDebugStringA("*** Attaching to File ***\n");
-    m_hMapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, wire::kMappingName);
-    if (m_hMapping) {
-        m_pCursor = static_cast<BYTE*>(MapViewOfFile(m_hMapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-        if (!m_pCursor) OutputDebugStringA("*** MapViewOfFile Failed ***\n");
-    } else {
-        OutputDebugStringA("*** OpenFileMapping Failed ***\n");
+    AgentDebug("*** Attaching to File ***\n");
+    m_mapping.Reset(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, VINTREL_MAPPING_NAME));
+    if (!m_mapping) {
+        AgentDebug("*** OpenFileMapping Failed ***\n");
+        return nullptr;
     }
-    m_pView = m_pCursor;
-    m_pViewEnd = nullptr;
-    if (m_pView) {
-        // The controller chooses the mapping's size; the view's region tells it.
-        MEMORY_BASIC_INFORMATION info = {};
-        if (VirtualQuery(m_pView, &info, sizeof(info)) == sizeof(info)) {
-            m_pViewEnd = static_cast<BYTE*>(info.BaseAddress) + info.RegionSize;
-        } else {
-            m_pViewEnd = m_pView;
-        }
-        uint32_t header = 0;
-        ReadDWord(header);
-        if (m_bOverrun || header != kRequestWord) {
-            OutputDebugStringA("*** Check Signature Failed ***\n");
-            m_bOverrun = false;  // nothing may be written into a refused record
-            Detach();
-            m_pView = nullptr;
-            m_pCursor = nullptr;
-        }
+    m_view.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    if (!m_view) {
+        AgentDebug("*** MapViewOfFile Failed ***\n");
+        return nullptr;
     }
-    return m_pCursor;
+    // The controller chooses the mapping's size; the view's region tells it.
+    BYTE* pView = static_cast<BYTE*>(m_view.Get());
+    MEMORY_BASIC_INFORMATION info = {};
+    BYTE* pEnd = pView;
+    if (VirtualQuery(pView, &info, sizeof(info)) == sizeof(info)) {
+        pEnd = static_cast<BYTE*>(info.BaseAddress) + info.RegionSize;
+    }
+    m_cursor = CWireCursor(pView, pEnd);
+    const uint32_t header = m_cursor.ReadU32();
+    if (!m_cursor.Ok() || header != kRequestWord) {
+        // Nothing may be written into a refused record.
+        AgentDebug("*** Check Signature Failed ***\n");
+        m_bOverrun = false;
+        Detach();
+        return nullptr;
+    }
+    return m_cursor.Position();
 }
 
 BYTE* CAgentDataFile::Rewind(bool bMarkReply) {
-    m_pCursor = m_pView;
-    if (!m_pView) return nullptr;
+    if (!m_view) return nullptr;
+    if (!m_cursor.Ok()) return m_cursor.Position();  // an overrun record stays failed
+    m_cursor.Seek(0);
     if (bMarkReply) {
         WriteDWord(kReplyWord);
     } else if (Fits(4)) {
-        m_pCursor = m_pView + 4;
+        m_cursor.Skip(4);
     }
-    return m_pCursor;
+    return m_cursor.Position();
 }
 
 bool CAgentDataFile::Detach() {
     bool result = true;
-    if (m_pView) {
-        if (m_bOverrun && static_cast<size_t>(m_pViewEnd - m_pView) >= 4) {
-            const uint32_t word = kOverrunWord;
-            std::memcpy(m_pView, &word, 4);
+    if (m_view) {
+        BYTE* pView = static_cast<BYTE*>(m_view.Get());
+        if (m_bOverrun && m_cursor.End() - pView >= 4) {
+            CWireCursor(pView, m_cursor.End()).WriteU32(kOverrunWord);
         }
-        if (!UnmapViewOfFile(m_pView)) result = false;
+        result = m_view.Close();
     }
-    if (m_hMapping) CloseHandle(m_hMapping);
-    m_hMapping = nullptr;
-    m_pView = nullptr;
-    m_pViewEnd = nullptr;
-    m_pCursor = nullptr;
+    m_mapping.Reset();
+    m_cursor = CWireCursor();
     return result;
 }
 
-size_t CAgentDataFile::Remaining() const {
-    if (!m_pCursor || !m_pViewEnd || m_pCursor > m_pViewEnd) return 0;
-    return static_cast<size_t>(m_pViewEnd - m_pCursor);
-}
-
 bool CAgentDataFile::Fits(size_t n) {
-    if (!m_bOverrun && m_pCursor && Remaining() >= n) return true;
+    if (!m_bOverrun && m_cursor.Fits(n)) return true;
     MarkOverrun();
     return false;
 }
 
 void CAgentDataFile::MarkOverrun() {
-    if (!m_bOverrun) OutputDebugStringA("*** Record Overrun ***\n");
+    if (!m_bOverrun) AgentDebug("*** Record Overrun ***\n");
     m_bOverrun = true;
+    m_cursor.Fail();
 }
 
-bool CAgentDataFile::ReadBytes(void* out, size_t n) {
-    if (!Fits(n)) {
-        std::memset(out, 0, n);
-        return false;
-    }
-    std::memcpy(out, m_pCursor, n);
-    m_pCursor += n;
-    return true;
+void CAgentDataFile::ReadDWord(uint32_t& value) {
+    value = Fits(4) ? m_cursor.ReadU32() : 0;
 }
 
-bool CAgentDataFile::WriteBytes(const void* in, size_t n) {
-    if (!Fits(n)) return false;
-    std::memcpy(m_pCursor, in, n);
-    m_pCursor += n;
-    return true;
+void CAgentDataFile::ReadWord(uint16_t& value) {
+    value = Fits(2) ? m_cursor.ReadU16() : 0;
 }
-
-// The wire format is little-endian, as are all Windows targets, so the
-// fields are copied byte for byte.
-void CAgentDataFile::ReadDWord(uint32_t& value) { ReadBytes(&value, 4); }
-void CAgentDataFile::ReadWord(uint16_t& value) { ReadBytes(&value, 2); }
 
 void CAgentDataFile::ReadPoint(POINT& point) {
     uint32_t x = 0, y = 0;
@@ -122,7 +96,9 @@ void CAgentDataFile::ReadPoint(POINT& point) {
     point.y = static_cast<LONG>(y);
 }
 
-void CAgentDataFile::WriteDWord(uint32_t value) { WriteBytes(&value, 4); }
+void CAgentDataFile::WriteDWord(uint32_t value) {
+    if (Fits(4)) m_cursor.WriteU32(value);
+}
 
 void CAgentDataFile::WritePair(uint32_t a, uint32_t b) {
     WriteDWord(a);
@@ -139,16 +115,16 @@ void CAgentDataFile::WriteRect(const RECT& rect) {
 template <class TObject, class TStep>
 bool CAgentDataFile::StepBounded(TObject& object, TStep step) {
     if (!Fits(0)) return false;
-    BYTE* pCursor = m_pCursor;
-    object.SetDataLimit(m_pViewEnd);
+    BYTE* pCursor = m_cursor.Position();
+    object.SetDataLimit(m_cursor.End());
     step(object, pCursor);
-    const bool bFitted = !object.HasDataOverrun() && pCursor >= m_pCursor && pCursor <= m_pViewEnd;
-    object.SetDataLimit(NULL);
+    const bool bFitted = !object.HasDataOverrun() && pCursor >= m_cursor.Position() && pCursor <= m_cursor.End();
+    object.SetDataLimit(nullptr);
     if (!bFitted) {
         MarkOverrun();
         return false;
     }
-    m_pCursor = pCursor;
+    m_cursor.Skip(static_cast<size_t>(pCursor - m_cursor.Position()));
     return true;
 }
 

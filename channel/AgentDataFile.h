@@ -12,6 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/Owned.h"
+#include "forms/WireCursor.h"
+
 class CItemLocator;
 class CWindowDescription;
 
@@ -49,14 +52,13 @@ public:
     bool WriteLocator(CItemLocator& locator);
     bool WriteWindowInfo(CWindowDescription& description);
 
-    // Bounds of the attached view, for readers of variable-length fields.
-    BYTE* GetCursor() const { return m_pCursor; }
-    BYTE* GetViewBase() const { return m_pView; }
-    BYTE* GetViewEnd() const { return m_pViewEnd; }
-    size_t Remaining() const;
+    // Bounds of the attached view.
+    BYTE* GetCursor() const { return m_cursor.Position(); }
+    BYTE* GetViewBase() const { return static_cast<BYTE*>(m_view.Get()); }
+    BYTE* GetViewEnd() const { return m_view ? m_cursor.End() : nullptr; }
+    size_t Remaining() const { return m_cursor.Remaining(); }
     // True when n more bytes fit at the cursor; otherwise marks the overrun.
     bool Fits(size_t n);
-    void MarkOverrun();
     bool HasOverrun() const { return m_bOverrun; }
 
 private:
@@ -65,12 +67,10 @@ private:
     // whole object fitted, otherwise the record is marked overrun.
     template <class TObject, class TStep>
     bool StepBounded(TObject& object, TStep step);
-    bool ReadBytes(void* out, size_t n);
-    bool WriteBytes(const void* in, size_t n);
+    void MarkOverrun();
 
-    HANDLE m_hMapping;
-    BYTE* m_pCursor;
-    BYTE* m_pView;
-    BYTE* m_pViewEnd;
+    COwnedHandle m_mapping;
+    COwnedView m_view;
+    CWireCursor m_cursor;
     bool m_bOverrun;
 };

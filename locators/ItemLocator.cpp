@@ -10,38 +10,30 @@ CItemLocator::CItemLocator()
     m_szDescription[0] = '\0';
 }
 
-CItemLocator::~CItemLocator() { FreeText(); }
+CItemLocator::~CItemLocator() {}
 
 int CItemLocator::GetDataSize() { return kBaseDataSize; }
 
-void CItemLocator::ReadData(BYTE*& pCursor) {
-    int left = 0, right = 0, top = 0, bottom = 0;
-    DWORD flags = 0;
-    BYTE selected = 0;
-    if (!ReadInt(pCursor, left) || !ReadInt(pCursor, right) || !ReadInt(pCursor, top) ||
-        !ReadInt(pCursor, bottom) || !ReadDWord(pCursor, flags) ||
-        !ReadField(pCursor, &selected, 1)) {
-        return;
-    }
-    SetRect(&m_rect, left, top, right, bottom);
-    m_dwFlags = flags;
-    m_bSelected = selected;
+ItemFormBase CItemLocator::GetBaseForm() const {
+    ItemFormBase form;
+    form.rect = m_rect;
+    form.dwFlags = m_dwFlags;
+    form.bSelected = m_bSelected;
+    return form;
 }
 
-void CItemLocator::WriteData(BYTE*& pCursor) {
-    // Checked as a whole first, so that a form never ends half written.
-    const BYTE* pLimit = m_pDataLimit;
-    if (m_bDataOverrun || (pLimit && (pCursor > pLimit || pLimit - pCursor < kBaseDataSize))) {
-        m_bDataOverrun = true;
-        return;
-    }
-    WriteInt(pCursor, m_rect.left);
-    WriteInt(pCursor, m_rect.right);
-    WriteInt(pCursor, m_rect.top);
-    WriteInt(pCursor, m_rect.bottom);
-    WriteDWord(pCursor, m_dwFlags);
-    WriteField(pCursor, &m_bSelected, 1);
+void CItemLocator::SetBaseForm(const ItemFormBase& form) {
+    m_rect = form.rect;
+    m_dwFlags = form.dwFlags;
+    m_bSelected = form.bSelected;
 }
+
+void CItemLocator::ReadData(BYTE*& pCursor) {
+    ItemFormBase form;
+    if (ReadFormAt(pCursor, form)) SetBaseForm(form);
+}
+
+void CItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, GetBaseForm()); }
 
 void CItemLocator::SetTag(BYTE nTag) {
     m_dwFlags = (m_dwFlags & 0xFF00FFFFu) | (static_cast<DWORD>(nTag) << 16);
@@ -89,13 +81,14 @@ void CItemLocator::ReservedNotify(DWORD) {}
 char* CItemLocator::AllocText(short nSize) {
     FreeText();
     if (nSize < 1) return NULL;
-    m_pszText = new (std::nothrow) char[nSize];
+    m_textBuffer.reset(new (std::nothrow) char[nSize]);
+    m_pszText = m_textBuffer.get();
     if (m_pszText) std::memset(m_pszText, 0, static_cast<size_t>(nSize));
     return m_pszText;
 }
 
 void CItemLocator::FreeText() {
-    delete[] m_pszText;
+    m_textBuffer.reset();
     m_pszText = NULL;
 }
 
@@ -107,54 +100,6 @@ void CItemLocator::ReleaseText(char*& p) {
 void CItemLocator::SetDataLimit(const BYTE* pEnd) {
     m_pDataLimit = pEnd;
     m_bDataOverrun = false;
-}
-
-bool CItemLocator::ReadField(BYTE*& pCursor, void* pOut, size_t nSize) {
-    const BYTE* pLimit = m_pDataLimit;
-    if (m_bDataOverrun || (pLimit && (pCursor > pLimit || static_cast<size_t>(pLimit - pCursor) < nSize))) {
-        m_bDataOverrun = true;
-        std::memset(pOut, 0, nSize);
-        return false;
-    }
-    std::memcpy(pOut, pCursor, nSize);
-    pCursor += nSize;
-    return true;
-}
-
-bool CItemLocator::WriteField(BYTE*& pCursor, const void* pIn, size_t nSize) {
-    const BYTE* pLimit = m_pDataLimit;
-    if (m_bDataOverrun || (pLimit && (pCursor > pLimit || static_cast<size_t>(pLimit - pCursor) < nSize))) {
-        m_bDataOverrun = true;
-        return false;
-    }
-    std::memcpy(pCursor, pIn, nSize);
-    pCursor += nSize;
-    return true;
-}
-
-// Windows targets are little-endian, so the wire's fields are copied as they are.
-bool CItemLocator::ReadInt(BYTE*& pCursor, int& nValue) {
-    int32_t v = 0;
-    bool ok = ReadField(pCursor, &v, 4);
-    nValue = v;
-    return ok;
-}
-
-bool CItemLocator::ReadDWord(BYTE*& pCursor, DWORD& dwValue) {
-    uint32_t v = 0;
-    bool ok = ReadField(pCursor, &v, 4);
-    dwValue = v;
-    return ok;
-}
-
-bool CItemLocator::WriteInt(BYTE*& pCursor, int nValue) {
-    const int32_t v = nValue;
-    return WriteField(pCursor, &v, 4);
-}
-
-bool CItemLocator::WriteDWord(BYTE*& pCursor, DWORD dwValue) {
-    const uint32_t v = dwValue;
-    return WriteField(pCursor, &v, 4);
 }
 
 const char* CItemLocator::FormatDescription(const char* pszFormat, const char* pszArgument) {

@@ -4,40 +4,30 @@
 // shared record, and offers the operations through which the request
 // handlers drive a locator without knowing its kind.
 //
-// Serialised base form, 21 bytes, little-endian, packed:
-//   left, right, top, bottom (i32 each; right before top), flags (u32),
-//   selected (u8). Each kind appends its own fields behind it.
+// Serialised form: the 21-byte base (forms/ItemFormBase.h), then each
+// kind's own fields, as its form header in forms/ states them once for the
+// agent and the controller alike.
 //
 // The form comes from outside the target process. ReadData and WriteData
 // keep their cursor signature; the caller bounds them with SetDataLimit,
-// and every field access of the base and of the kinds goes through
-// ReadField / WriteField, which refuse to touch bytes at or past the limit.
-// After a refused access HasDataOverrun is true; the cursor stays before
-// the field that did not fit.
+// and every kind reads and writes its whole form through ReadFormAt /
+// WriteFormAt, which never touch a byte at or past the limit. A form that
+// does not fit is neither applied nor written: HasDataOverrun turns true
+// and the cursor stays where the form began.
 #pragma once
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+
+#include "forms/ItemFormBase.h"
+#include "forms/ItemKinds.h"
 
 class CWindowDescription;
 
-// Kind codes of the items the factory knows (5 has no locator).
-enum ItemKind {
-    kItemKindMenuBar = 3,
-    kItemKindToolbar = 4,
-    kItemKindPopupMenu = 6,
-    kItemKindListView = 7,
-    kItemKindTree = 8,
-    kItemKindListBox = 9,
-    kItemKindTab = 10,
-    kItemKindStatusBar = 11,
-    kItemKindAccessible = 12,
-    kItemKindScrollingAccessible = 13,
-};
-
 class CItemLocator {
 public:
-    static const int kBaseDataSize = 21;
+    static const int kBaseDataSize = ItemFormBase::kSize;
     static const int kDescriptionSize = 256;
 
     CItemLocator();
@@ -86,16 +76,20 @@ public:
     char m_szDescription[kDescriptionSize];
 
 protected:
-    // Bounded field access for ReadData / WriteData. A read that does not
-    // fit zero-fills pOut; neither moves the cursor then, and both mark the
-    // overrun and return false. After an overrun every later access fails.
-    bool ReadField(BYTE*& pCursor, void* pOut, size_t nSize);
-    bool WriteField(BYTE*& pCursor, const void* pIn, size_t nSize);
-    bool ReadInt(BYTE*& pCursor, int& nValue);
-    bool ReadDWord(BYTE*& pCursor, DWORD& dwValue);
-    bool WriteInt(BYTE*& pCursor, int nValue);
-    bool WriteDWord(BYTE*& pCursor, DWORD dwValue);
+    // Reads a whole form at the cursor, bounded by the data limit (a read
+    // without a limit is refused). True and the cursor past the form, or
+    // false with the overrun marked and the cursor where it was.
+    template <class TForm>
+    bool ReadFormAt(BYTE*& pCursor, TForm& form);
+    // Writes a whole form, or nothing when it does not fit the limit.
+    // Without a limit the caller has sized the buffer for GetDataSize().
+    template <class TForm>
+    bool WriteFormAt(BYTE*& pCursor, const TForm& form);
     void MarkDataOverrun() { m_bDataOverrun = true; }
+
+    // The base form from the fields, and the fields from a base form.
+    ItemFormBase GetBaseForm() const;
+    void SetBaseForm(const ItemFormBase& form);
 
     // Formats one text argument into m_szDescription, cutting the result at
     // the buffer's end (and an over-long argument before formatting).
@@ -105,13 +99,52 @@ private:
     CItemLocator(const CItemLocator&);
     CItemLocator& operator=(const CItemLocator&);
 
+    // Owns the buffer m_pszText points at (NULL when there is none).
+    std::unique_ptr<char[]> m_textBuffer;
     const BYTE* m_pDataLimit;
     bool m_bDataOverrun;
 };
 
-// Makes the locator for an item kind code; NULL for codes outside the table
-// (below 3, 5, above 13) and when allocation fails. dwParam is the popup
-// menu's handle for kind 6 and unused otherwise. The caller owns the object
-// and deletes it through the virtual destructor. (Defined in
-// ItemLocatorFactory.cpp, which knows every kind's class.)
+template <class TForm>
+bool CItemLocator::ReadFormAt(BYTE*& pCursor, TForm& form) {
+    if (m_bDataOverrun || !m_pDataLimit || !pCursor || pCursor > m_pDataLimit) {
+        m_bDataOverrun = true;
+        return false;
+    }
+    CWireCursor cursor(pCursor, const_cast<BYTE*>(m_pDataLimit));
+    if (!ReadForm(cursor, form)) {
+        m_bDataOverrun = true;
+        return false;
+    }
+    pCursor = cursor.Position();
+    return true;
+}
+
+template <class TForm>
+bool CItemLocator::WriteFormAt(BYTE*& pCursor, const TForm& form) {
+    const uint64_t nSize = FormSize(form);
+    BYTE* pLimit = const_cast<BYTE*>(m_pDataLimit);
+    if (!pLimit && pCursor) pLimit = pCursor + nSize;
+    if (m_bDataOverrun || !pCursor || pCursor > pLimit) {
+        m_bDataOverrun = true;
+        return false;
+    }
+    CWireCursor cursor(pCursor, pLimit);
+    // Checked as a whole first, so that a form never ends half written.
+    if (!cursor.Fits(nSize) || !WriteForm(cursor, form)) {
+        m_bDataOverrun = true;
+        return false;
+    }
+    pCursor = cursor.Position();
+    return true;
+}
+
+// Makes the locator for an item kind code; NULL for codes outside the
+// registry of kinds (below 3, 5, above 13) and when allocation fails.
+// dwParam is the popup menu's handle for kind 6 and unused otherwise. The
+// caller owns the object and deletes it through the virtual destructor.
+// (Defined in ItemLocatorFactory.cpp, which knows every kind's class.)
 CItemLocator* CreateItemLocator(int nKind, DWORD dwParam);
+
+// The owner of a locator that the factory made.
+using CItemLocatorPtr = std::unique_ptr<CItemLocator>;

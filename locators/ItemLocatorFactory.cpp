@@ -1,25 +1,29 @@
-// CreateItemLocator: the one place that knows every kind's class.
+// CreateItemLocator: the one place that knows every kind's class, from the
+// registry of kinds.
 #include <new>
 
+#include "forms/ItemKinds.h"
 #include "locators/ItemLocator.h"
 #include "locators/ListViewItemLocator.h"
 #include "locators/MenuBarItemLocator.h"
 #include "locators/UnbuiltItemLocator.h"
 
+namespace {
+// A kind whose constructor takes the factory's argument gives itself an
+// overload of its own.
+template <class TLocator>
+CItemLocator* MakeLocator(DWORD) {
+    return new (std::nothrow) TLocator();
+}
+}  // namespace
+
 CItemLocator* CreateItemLocator(int nKind, DWORD dwParam) {
-    (void)dwParam;  // the popup menu's handle, for when that kind is searched
     CItemLocator* pLocator = NULL;
     switch (nKind) {
-    case kItemKindMenuBar: pLocator = new (std::nothrow) CMenuBarItemLocator(); break;
-    case kItemKindListView: pLocator = new (std::nothrow) CListViewItemLocator(); break;
-    case kItemKindToolbar:
-    case kItemKindPopupMenu:
-    case kItemKindTree:
-    case kItemKindListBox:
-    case kItemKindTab:
-    case kItemKindStatusBar:
-    case kItemKindAccessible:
-    case kItemKindScrollingAccessible: pLocator = new (std::nothrow) CUnbuiltItemLocator(); break;
+#define VINTREL_KIND_CASE(code, Id, Locator, Fields, member, name, noun) \
+    case code: pLocator = MakeLocator<Locator>(dwParam); break;
+        VINTREL_ITEM_KINDS(VINTREL_KIND_CASE)
+#undef VINTREL_KIND_CASE
     default: return NULL;
     }
     if (pLocator) pLocator->m_nKind = nKind;

@@ -1,9 +1,10 @@
 #include "locators/ListViewItemLocator.h"
 
 #include <cstring>
+#include <memory>
 #include <new>
+#include <string>
 
-#include "locators/TerminatedTextFieldCodec.h"
 
 namespace {
 const DWORD kStrategyMask = 0x7;
@@ -24,69 +25,48 @@ int RectPartCode(DWORD dwParam) {
 
 CListViewItemLocator::CListViewItemLocator() { std::memset(&m_item, 0, sizeof(m_item)); }
 
-int CListViewItemLocator::GetDataSize() {
-    CTerminatedTextFieldCodec codec;
-    return kBaseDataSize + 32 + codec.GetTextFieldSize(m_item.pszText);
+CListViewItemLocator::Form CListViewItemLocator::MakeForm() const {
+    Form form;
+    form.base = GetBaseForm();
+    ListViewItemFields& f = form.fields;
+    f.iItem = m_item.iItem;
+    f.iSubItem = m_item.iSubItem;
+    f.cchTextMax = m_item.cchTextMax;
+    f.iImage = m_item.iImage;
+    f.mask = m_item.mask;
+    f.state = m_item.state;
+    f.stateMask = m_item.stateMask;
+    // The wire carries the record's low 32 bits.
+    f.lParam = static_cast<uint32_t>(m_item.lParam);
+    if (m_item.pszText) f.text = m_item.pszText;
+    return form;
 }
+
+int CListViewItemLocator::GetDataSize() { return static_cast<int>(FormSize(MakeForm(), true)); }
 
 void CListViewItemLocator::ReadData(BYTE*& pCursor) {
-    CItemLocator::ReadData(pCursor);
-    int iItem = 0, iSubItem = 0, cchTextMax = 0, iImage = 0;
-    DWORD mask = 0, state = 0, stateMask = 0, lParam = 0;
-    if (!ReadInt(pCursor, iItem) || !ReadInt(pCursor, iSubItem) || !ReadInt(pCursor, cchTextMax) ||
-        !ReadInt(pCursor, iImage) || !ReadDWord(pCursor, mask) || !ReadDWord(pCursor, state) ||
-        !ReadDWord(pCursor, stateMask) || !ReadDWord(pCursor, lParam)) {
-        return;
-    }
-    m_item.iItem = iItem;
-    m_item.iSubItem = iSubItem;
-    m_item.cchTextMax = cchTextMax;
-    m_item.iImage = iImage;
-    m_item.mask = mask;
-    m_item.state = state;
-    m_item.stateMask = stateMask;
-    m_item.lParam = static_cast<LPARAM>(lParam);
-
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(GetDataLimit());
-    uint32_t nSize = 0;
-    codec.ReadText(pCursor, NULL, nSize);
-    if (codec.HasOverrun()) {
-        MarkDataOverrun();
-        return;
-    }
+    Form form;
+    if (!ReadFormAt(pCursor, form)) return;
+    SetBaseForm(form.base);
+    const ListViewItemFields& f = form.fields;
+    m_item.iItem = f.iItem;
+    m_item.iSubItem = f.iSubItem;
+    m_item.cchTextMax = f.cchTextMax;
+    m_item.iImage = f.iImage;
+    m_item.mask = f.mask;
+    m_item.state = f.state;
+    m_item.stateMask = f.stateMask;
+    m_item.lParam = static_cast<LPARAM>(f.lParam);
     // A text too long for the buffer is cut; a list view never holds such
     // a text (its fetches stop at 255 characters), so it is not found.
-    if (nSize > static_cast<uint32_t>(kMaxTextSize)) nSize = kMaxTextSize;
+    std::string text = f.text;
+    CutAnsiText(text, ListViewItemFields::kMaxText);
     ReleaseText(m_item.pszText);
-    m_item.pszText = AllocText(static_cast<short>(nSize));
-    if (!m_item.pszText) {
-        // Out of memory: step over the field so the search argument behind it is read.
-        char szNothing[1];
-        codec.SetDestinationSize(1);
-        codec.ReadText(pCursor, szNothing, nSize);
-    } else {
-        codec.SetDestinationSize(nSize);
-        codec.ReadText(pCursor, m_item.pszText, nSize);
-    }
-    if (codec.HasOverrun()) MarkDataOverrun();
+    m_item.pszText = AllocText(static_cast<short>(text.size() + 1));
+    if (m_item.pszText) std::memcpy(m_item.pszText, text.c_str(), text.size() + 1);
 }
 
-void CListViewItemLocator::WriteData(BYTE*& pCursor) {
-    CItemLocator::WriteData(pCursor);
-    if (!WriteInt(pCursor, m_item.iItem) || !WriteInt(pCursor, m_item.iSubItem) ||
-        !WriteInt(pCursor, m_item.cchTextMax) || !WriteInt(pCursor, m_item.iImage) ||
-        !WriteDWord(pCursor, m_item.mask) || !WriteDWord(pCursor, m_item.state) ||
-        !WriteDWord(pCursor, m_item.stateMask) ||
-        !WriteDWord(pCursor, static_cast<DWORD>(m_item.lParam))) {
-        return;
-    }
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(GetDataLimit());
-    uint32_t nLength = 0;
-    codec.WriteText(pCursor, m_item.pszText, nLength);
-    if (codec.HasOverrun()) MarkDataOverrun();
-}
+void CListViewItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
 
 int CListViewItemLocator::GetItemCount(HWND hwndControl) {
     return static_cast<int>(SendMessageA(hwndControl, LVM_GETITEMCOUNT, 0, 0));
@@ -139,7 +119,8 @@ int CListViewItemLocator::SearchByImage(HWND hwndControl) { return Search(hwndCo
 int CListViewItemLocator::SearchByText(HWND hwndControl) { return Search(hwndControl, false); }
 
 int CListViewItemLocator::Search(HWND hwndControl, bool bImageFirst) {
-    char* pszBuffer = new (std::nothrow) char[kFetchTextSize];
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kFetchTextSize]);
+    char* pszBuffer = buffer.get();
     if (!pszBuffer) return -1;
     const char* pszWanted = m_item.pszText ? m_item.pszText : "";
     int nExact = -1, nStrong = -1, nWeak = -1;
@@ -166,7 +147,6 @@ int CListViewItemLocator::Search(HWND hwndControl, bool bImageFirst) {
             nWeak = i;
         }
     }
-    delete[] pszBuffer;
     if (nExact != -1) return nExact;
     return nStrong != -1 ? nStrong : nWeak;
 }

@@ -3,8 +3,7 @@
 // ties), by index, or as the first selected item. Rectangles are in client
 // coordinates of the list view.
 //
-// Form: base (21), iItem, iSubItem, cchTextMax, iImage, mask, state,
-// stateMask, lParam (4 bytes each), text as a terminated text field.
+// Form: forms/ListViewItemForm.h.
 //
 // Locate parameter: bits 0-2 strategy (1 image first, 3 recorded index,
 // 4 first selected, else text first); bits 8-10 rectangle part (2 icon,
@@ -13,13 +12,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "forms/ListViewItemForm.h"
 #include "locators/ItemLocator.h"
 
 class CListViewItemLocator : public CItemLocator {
 public:
-    static const int kFetchTextSize = 256;
-    // Largest text buffer AllocText can give (its size is a signed 16-bit value).
-    static const int kMaxTextSize = 32767;
+    typedef TItemForm<ListViewItemFields> Form;
+    static const int kFetchTextSize = ListViewItemFields::kRecordedTextSize;
 
     CListViewItemLocator();
 
@@ -38,6 +37,7 @@ public:
     LVITEMA m_item;
 
 private:
+    Form MakeForm() const;
     // Walks all items; bImageFirst chooses which of text and image is the
     // must-match and which the tie-breaker for weak candidates.
     int Search(HWND hwndControl, bool bImageFirst);

@@ -1,39 +1,32 @@
 #include "locators/MenuBarItemLocator.h"
 
-#include "locators/TerminatedTextFieldCodec.h"
 
 CMenuBarItemLocator::CMenuBarItemLocator() : m_nTextLength(0), m_nPosition(0) { m_szText[0] = '\0'; }
 
-int CMenuBarItemLocator::GetDataSize() {
-    CTerminatedTextFieldCodec codec;
-    return kBaseDataSize + 4 + codec.GetTextFieldSize(m_szText);
+CMenuBarItemLocator::Form CMenuBarItemLocator::MakeForm() const {
+    Form form;
+    form.base = GetBaseForm();
+    form.fields.nPosition = m_nPosition;
+    form.fields.text = m_szText;
+    return form;
 }
 
+int CMenuBarItemLocator::GetDataSize() { return static_cast<int>(FormSize(MakeForm(), true)); }
+
 void CMenuBarItemLocator::ReadData(BYTE*& pCursor) {
-    CItemLocator::ReadData(pCursor);
-    if (!ReadInt(pCursor, m_nPosition)) return;
-    // A longer text than the field holds is cut to 255 characters; the
-    // cursor still moves past the whole field.
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(GetDataLimit());
-    codec.SetDestinationSize(kTextSize);
-    uint32_t nLength = 0;
-    codec.ReadText(pCursor, m_szText, nLength);
-    if (codec.HasOverrun()) {
-        MarkDataOverrun();
-        m_szText[0] = '\0';
-        nLength = 0;
-    }
-    m_nTextLength = nLength;
+    Form form;
+    if (!ReadFormAt(pCursor, form)) return;
+    SetBaseForm(form.base);
+    m_nPosition = form.fields.nPosition;
+    // A longer text than the buffer holds is cut to 255 characters.
+    CutAnsiText(form.fields.text, kTextSize - 1);
+    lstrcpynA(m_szText, form.fields.text.c_str(), kTextSize);
+    m_nTextLength = static_cast<uint32_t>(lstrlenA(m_szText));
 }
 
 void CMenuBarItemLocator::WriteData(BYTE*& pCursor) {
-    CItemLocator::WriteData(pCursor);
-    if (!WriteInt(pCursor, m_nPosition)) return;
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(GetDataLimit());
-    codec.WriteText(pCursor, m_szText, m_nTextLength);
-    if (codec.HasOverrun()) MarkDataOverrun();
+    m_nTextLength = static_cast<uint32_t>(lstrlenA(m_szText));
+    WriteFormAt(pCursor, MakeForm());
 }
 
 HWND CMenuBarItemLocator::LoadItem(HWND hwndControl, int nIndex) {

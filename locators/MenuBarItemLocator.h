@@ -3,13 +3,15 @@
 // given to every operation is the one that owns the bar; rectangles are in
 // its client coordinates (so they have a negative top).
 //
-// Form: base (21), position (i32), text as a terminated text field.
+// Form: forms/MenuBarItemForm.h.
 #pragma once
+#include "forms/MenuBarItemForm.h"
 #include "locators/ItemLocator.h"
 
 class CMenuBarItemLocator : public CItemLocator {
 public:
-    static const int kTextSize = 256;
+    typedef TItemForm<MenuBarItemFields> Form;
+    static const int kTextSize = MenuBarItemFields::kMaxText + 1;
 
     CMenuBarItemLocator();
 
@@ -20,6 +22,8 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+
+    Form MakeForm() const;
 
     uint32_t m_nTextLength;
     char m_szText[kTextSize];

@@ -17,11 +17,8 @@ void OnGetItemRect(MSG& msg) {
 
     RECT rect = {0, 0, 0, 0};
     int nIndex = -1;
-    CItemLocator* pLocator = file.HasOverrun() ? NULL : CreateItemLocator(static_cast<int>(nKind), nFactoryArgument);
-    if (pLocator) {
-        rect = pLocator->ItemFromPoint(msg.hwnd, point.x, point.y, &nIndex);
-        delete pLocator;
-    }
+    CItemLocatorPtr pLocator(file.HasOverrun() ? NULL : CreateItemLocator(static_cast<int>(nKind), nFactoryArgument));
+    if (pLocator) rect = pLocator->ItemFromPoint(msg.hwnd, point.x, point.y, &nIndex);
     file.Rewind(true);
     file.WriteDWord(static_cast<uint32_t>(nIndex));
     file.WriteRect(rect);
@@ -38,7 +35,7 @@ void OnLocateItem(MSG& msg) {
     file.ReadDWord(nFactoryArgument);
     const int nKind = static_cast<int16_t>(nKindWord);
 
-    CItemLocator* pLocator = file.HasOverrun() ? NULL : CreateItemLocator(nKind, nFactoryArgument);
+    CItemLocatorPtr pLocator(file.HasOverrun() ? NULL : CreateItemLocator(nKind, nFactoryArgument));
     if (pLocator) {
         bool bFound = false;
         // A form that does not fit the record fails the whole request: the
@@ -51,7 +48,6 @@ void OnLocateItem(MSG& msg) {
         file.Rewind(true);
         file.WriteDWord(bFound ? 1 : 0);
         file.WriteLocator(*pLocator);
-        delete pLocator;
     } else {
         file.Rewind(true);
         file.WriteDWord(0);

@@ -1,8 +1,10 @@
 // Request handlers called by the dispatcher with the envelope message, whose
-// wParam already holds only the reply window.
+// wParam already holds only the reply window. The table of requests
+// (channel/MessageTable.h) names the handler of each.
 #pragma once
 #include <windows.h>
 
+void OnPing(MSG& msg);
 void OnGetItemRect(MSG& msg);
 void OnLocateItem(MSG& msg);
 void OnInfoProbe(MSG& msg);

@@ -3,12 +3,11 @@
 #include <cstring>
 
 #include "locators/ItemLocator.h"
-#include "locators/TerminatedTextFieldCodec.h"
 #include "windows/WindowFunctions.h"
 
 CWindowDescription::CWindowDescription()
     : m_nDepth(0), m_nReserved(0), m_nTitleChecksum(0), m_hwnd(NULL), m_nItemKind(0),
-      m_dwDescFlags(0), m_pItem(NULL), m_bHasExtraText(0) {
+      m_dwDescFlags(0), m_bHasExtraText(0), m_pDataLimit(NULL), m_bDataOverrun(false) {
     m_dwDescFlags = (m_dwDescFlags & ~kLayoutFieldMask) | (kLayoutFieldValue << 8);
     // Until a window is described there is no frame either: a description
     // of a handle that is not a window carries no frame record.
@@ -18,13 +17,11 @@ CWindowDescription::CWindowDescription()
     std::memset(m_szReservedText, 0, sizeof(m_szReservedText));
 }
 
-CWindowDescription::~CWindowDescription() {
-    delete m_pItem;
-}
+CWindowDescription::~CWindowDescription() {}
 
 HWND CWindowDescription::AttachItem(HWND hwnd, int nIndex, int nKind, DWORD dwParam) {
     if (!m_pItem) {
-        m_pItem = CreateItemLocator(nKind, dwParam);
+        m_pItem.reset(CreateItemLocator(nKind, dwParam));
         if (!m_pItem) return NULL;
     }
     HWND hwndInstead = m_pItem->LoadItem(hwnd, nIndex);
@@ -61,63 +58,56 @@ bool CWindowDescription::Describe(HWND hwnd) {
     return bResult;
 }
 
-bool CWindowDescription::WriteField(BYTE*& pCursor, const void* pIn, size_t nSize) {
-    return m_limit.Write(pCursor, pIn, nSize);
+WindowDescriptionHead CWindowDescription::MakeHead() const {
+    WindowDescriptionHead head;
+    head.window = m_recWindow.MakeForm();
+    head.frame = m_recFrame.MakeForm();
+    head.nDepth = m_nDepth;
+    head.nReserved = m_nReserved;
+    head.modulePath = m_szModulePath;
+    head.reservedText = m_szReservedText;
+    head.bHasExtraText = m_bHasExtraText;
+    head.extraText = m_szExtraText;
+    head.dwFlags = m_dwDescFlags;
+    return head;
 }
 
-bool CWindowDescription::WriteText(BYTE*& pCursor, const char* pszText) {
-    if (m_limit.Overrun()) return false;
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(m_limit.End());
-    uint32_t nLength = 0;
-    codec.WriteText(pCursor, pszText, nLength);
-    if (codec.HasOverrun()) m_limit.MarkOverrun();
-    return !m_limit.Overrun();
+WindowDescriptionTail CWindowDescription::MakeTail() const {
+    WindowDescriptionTail tail;
+    tail.nTitleChecksum = m_nTitleChecksum;
+    tail.nSecondNumber = m_options.m_nSecondNumber;
+    tail.nFirstNumber = m_options.m_nFirstNumber;
+    tail.fFirstReal = m_options.m_fFirstReal;
+    tail.fSecondReal = m_options.m_fSecondReal;
+    tail.bSecondFlag = m_options.m_bSecondFlag;
+    tail.bFirstFlag = m_options.m_bFirstFlag;
+    tail.bThirdFlag = m_options.m_bThirdFlag;
+    return tail;
 }
 
-bool CWindowDescription::WriteRecord(BYTE*& pCursor, CWindowRecord& record) {
-    if (m_limit.Overrun()) return false;
-    record.SetDataLimit(m_limit.End());
-    record.WriteData(pCursor);
-    if (record.HasDataOverrun()) m_limit.MarkOverrun();
-    record.SetDataLimit(NULL);
-    return !m_limit.Overrun();
-}
-
-bool CWindowDescription::WriteItem(BYTE*& pCursor) {
-    if (!WriteField(pCursor, &m_nItemKind, 4)) return false;
+bool CWindowDescription::WriteItem(CWireCursor& cursor) {
     // The description stays consistent with its flags: bit 5 without a
     // locator (which AttachItem never leaves) would promise a form that is
     // not there, so nothing can be written for it.
-    if (!m_pItem) {
-        m_limit.MarkOverrun();
-        return false;
-    }
-    BYTE* pStart = pCursor;
-    m_pItem->SetDataLimit(m_limit.End());
+    if (!m_pItem || !cursor.WriteU32(m_nItemKind).Ok()) return false;
+    BYTE* pCursor = cursor.Position();
+    m_pItem->SetDataLimit(cursor.End());
     m_pItem->WriteData(pCursor);
-    const bool bFitted = !m_pItem->HasDataOverrun() && pCursor >= pStart && m_limit.Fits(pCursor, 0);
+    const bool bFitted = !m_pItem->HasDataOverrun() && pCursor >= cursor.Position() && pCursor <= cursor.End();
     m_pItem->SetDataLimit(NULL);
-    if (!bFitted) m_limit.MarkOverrun();
-    return bFitted;
+    return bFitted && cursor.Skip(static_cast<size_t>(pCursor - cursor.Position()));
 }
 
 void CWindowDescription::WriteData(BYTE*& pCursor) {
-    if (!WriteRecord(pCursor, m_recWindow)) return;
-    if (m_recWindow.m_bNoFrame == 0 && !WriteRecord(pCursor, m_recFrame)) return;
-    if (!WriteField(pCursor, &m_nDepth, 2)) return;
-    if (!WriteField(pCursor, &m_nReserved, 4)) return;
-    if (!WriteText(pCursor, m_szModulePath)) return;
-    if (!WriteText(pCursor, m_szReservedText)) return;
-    if (!WriteField(pCursor, &m_bHasExtraText, 1)) return;
-    if (m_bHasExtraText && !WriteText(pCursor, m_szExtraText)) return;
-    if (!WriteField(pCursor, &m_dwDescFlags, 4)) return;
-    if ((m_dwDescFlags & kItemAttachedFlag) && !WriteItem(pCursor)) return;
-    if (!WriteField(pCursor, &m_nTitleChecksum, 4)) return;
-    if (m_limit.Overrun()) return;
-    if (!m_limit.Fits(pCursor, CDescriptionOptions::kDataSize)) {
-        m_limit.MarkOverrun();
+    if (m_bDataOverrun || !m_pDataLimit || !pCursor || pCursor > m_pDataLimit) {
+        m_bDataOverrun = true;
         return;
     }
-    m_options.WriteData(pCursor);
+    CWireCursor cursor(pCursor, const_cast<BYTE*>(m_pDataLimit));
+    const WindowDescriptionHead head = MakeHead();
+    if (!WriteForm(cursor, head) || (head.HasItem() && !WriteItem(cursor)) || !WriteForm(cursor, MakeTail())) {
+        m_bDataOverrun = true;
+        return;
+    }
+    pCursor = cursor.Position();
 }

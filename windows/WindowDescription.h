@@ -3,26 +3,22 @@
 // the frame's title checksum, the executable that owns it, and the attached
 // item locator's form.
 //
-// Serialised form (little-endian, packed): window record; frame record
-// (only when the window's no-frame flag is 0); depth (u16); reserved (u32);
-// module path and reserved text (terminated text fields); extra-text flag
-// (u8, then the extra text when set); flags (u32); item kind (u32) and the
-// locator's form, both only when flags bit 5 is set; title checksum (i32);
-// the 19-byte options block.
+// Serialised form: forms/WindowDescriptionForm.h, with the attached
+// locator's own form between the head and the tail.
 //
-// WriteData keeps its cursor signature; SetDataLimit bounds it. Nothing at
-// or past the limit is written; when the description does not fit,
-// HasDataOverrun turns true and the caller fails the request.
+// WriteData keeps its cursor signature; SetDataLimit bounds it (without a
+// limit nothing is written). Nothing at or past the limit is written; when
+// the description does not fit, HasDataOverrun turns true, the cursor stays
+// where it was, and the caller fails the request.
 #pragma once
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
-#include "channel/DataLimit.h"
+#include "forms/WindowDescriptionForm.h"
+#include "locators/ItemLocator.h"
 #include "windows/DescriptionOptions.h"
 #include "windows/WindowRecord.h"
-
-class CItemLocator;
 
 class CWindowDescription {
 public:
@@ -46,10 +42,14 @@ public:
     void WriteData(BYTE*& pCursor);
 
     CWindowRecord* GetWindowRecord() { return &m_recWindow; }
-    CItemLocator* GetItem() const { return m_pItem; }
+    CItemLocator* GetItem() const { return m_pItem.get(); }
 
-    void SetDataLimit(const BYTE* pEnd) { m_limit.Set(pEnd); }
-    bool HasDataOverrun() const { return m_limit.Overrun(); }
+    // Setting a limit clears an earlier overrun.
+    void SetDataLimit(const BYTE* pEnd) {
+        m_pDataLimit = pEnd;
+        m_bDataOverrun = false;
+    }
+    bool HasDataOverrun() const { return m_bDataOverrun; }
 
     CWindowRecord m_recWindow;
     CWindowRecord m_recFrame;
@@ -62,7 +62,7 @@ public:
     HWND m_hwnd;
     uint32_t m_nItemKind;
     DWORD m_dwDescFlags;
-    CItemLocator* m_pItem;
+    CItemLocatorPtr m_pItem;
     BYTE m_bHasExtraText;
     CDescriptionOptions m_options;
 
@@ -70,10 +70,11 @@ private:
     CWindowDescription(const CWindowDescription&);
     CWindowDescription& operator=(const CWindowDescription&);
 
-    bool WriteField(BYTE*& pCursor, const void* pIn, size_t nSize);
-    bool WriteText(BYTE*& pCursor, const char* pszText);
-    bool WriteRecord(BYTE*& pCursor, CWindowRecord& record);
-    bool WriteItem(BYTE*& pCursor);
+    WindowDescriptionHead MakeHead() const;
+    WindowDescriptionTail MakeTail() const;
+    // The item kind and the locator's form, bounded by the cursor's end.
+    bool WriteItem(CWireCursor& cursor);
 
-    CDataLimit m_limit;
+    const BYTE* m_pDataLimit;
+    bool m_bDataOverrun;
 };

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "locators/TerminatedTextFieldCodec.h"
 #include "windows/WindowFunctions.h"
 
 namespace {
@@ -31,10 +30,12 @@ void CWindowRecord::FillFromWindow(HWND hwnd) {
     m_nId = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_ID));
     m_nDescendants = CountDescendants(hwnd);
     GetWindowClassName(hwnd, m_szClassName, kNameSize - 1);
+    m_nClassNameLength = static_cast<uint32_t>(lstrlenA(m_szClassName));
 
     HWND hwndParent = GetParent(hwnd);
     m_szParentClassName[0] = '\0';
     if (hwndParent) GetWindowClassName(hwndParent, m_szParentClassName, kNameSize - 1);
+    m_nParentClassNameLength = static_cast<uint32_t>(lstrlenA(m_szParentClassName));
 
     // Client coordinates of the parent (or owner); screen coordinates for a
     // window without either.
@@ -86,31 +87,17 @@ void CWindowRecord::ReadRange(HWND hwnd) {
     }
 }
 
-bool CWindowRecord::WriteField(BYTE*& pCursor, const void* pIn, size_t nSize) {
-    return m_limit.Write(pCursor, pIn, nSize);
-}
-
-bool CWindowRecord::WriteName(BYTE*& pCursor, const char* pszName, uint32_t& nLength) {
-    if (m_limit.Overrun()) return false;
-    CTerminatedTextFieldCodec codec;
-    codec.SetLimit(m_limit.End());
-    codec.WriteText(pCursor, pszName, nLength);
-    if (codec.HasOverrun()) m_limit.MarkOverrun();
-    return !m_limit.Overrun();
-}
-
-void CWindowRecord::WriteData(BYTE*& pCursor) {
-    const DWORD fixed[11] = {
-        m_dwExStyle, m_dwStyle, m_nId, m_bNoFrame, m_nDescendants, m_nRange1, m_nRange2,
-        static_cast<DWORD>(m_rcWindow.left), static_cast<DWORD>(m_rcWindow.top),
-        static_cast<DWORD>(m_rcWindow.right), static_cast<DWORD>(m_rcWindow.bottom)};
-    if (!WriteField(pCursor, fixed, sizeof(fixed))) return;
-    if (!WriteName(pCursor, m_szClassName, m_nClassNameLength)) return;
-    WriteName(pCursor, m_szParentClassName, m_nParentClassNameLength);
-}
-
-size_t CWindowRecord::GetDataSize() const {
-    const size_t nClass = std::strlen(m_szClassName);
-    const size_t nParent = std::strlen(m_szParentClassName);
-    return kFixedDataSize + (nClass ? 7 + nClass : 4) + (nParent ? 7 + nParent : 4);
+WindowRecordForm CWindowRecord::MakeForm() const {
+    WindowRecordForm form;
+    form.dwExStyle = m_dwExStyle;
+    form.dwStyle = m_dwStyle;
+    form.nId = m_nId;
+    form.bNoFrame = m_bNoFrame;
+    form.nDescendants = m_nDescendants;
+    form.nRange1 = m_nRange1;
+    form.nRange2 = m_nRange2;
+    form.rcWindow = m_rcWindow;
+    form.className = m_szClassName;
+    form.parentClassName = m_szParentClassName;
+    return form;
 }

@@ -2,20 +2,13 @@
 // identifier, class names, rectangle, number of descendants and, for scroll
 // bars and trackbars, the range.
 //
-// Serialised form (little-endian, packed):
-//   ex-style, style, id, no-frame flag, descendants, range 1, range 2 (u32
-//   each), rectangle left, top, right, bottom (i32 each), class name and
-//   parent class name as terminated text fields.
-//
-// WriteData keeps its cursor signature; SetDataLimit bounds it, and a field
-// that would reach the limit is not written (HasDataOverrun turns true and
-// the cursor stays before that field).
+// Serialised as forms/WindowDescriptionForm.h's window record.
 #pragma once
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
-#include "channel/DataLimit.h"
+#include "forms/WindowDescriptionForm.h"
 
 class CWindowRecord {
 public:
@@ -29,13 +22,8 @@ public:
     // Reads everything from the window. The range is read only for a
     // "scrollbar" or "msctls_trackbar32" control.
     void FillFromWindow(HWND hwnd);
-    void WriteData(BYTE*& pCursor);
-    // Bytes WriteData writes with the current names.
-    size_t GetDataSize() const;
-
-    void SetDataLimit(const BYTE* pEnd) { m_limit.Set(pEnd); }
-    const BYTE* GetDataLimit() const { return m_limit.End(); }
-    bool HasDataOverrun() const { return m_limit.Overrun(); }
+    // The record as it travels.
+    WindowRecordForm MakeForm() const;
 
     DWORD m_dwExStyle;
     DWORD m_dwStyle;
@@ -52,8 +40,4 @@ public:
 
 private:
     void ReadRange(HWND hwnd);
-    bool WriteField(BYTE*& pCursor, const void* pIn, size_t nSize);
-    bool WriteName(BYTE*& pCursor, const char* pszName, uint32_t& nLength);
-
-    CDataLimit m_limit;
 };

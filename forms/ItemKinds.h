@@ -1,0 +1,50 @@
+// The registry of item kinds: for each kind its code on the wire, the
+// agent's locator class, the fields of its form, the name of those fields in
+// the controller's LocatorForm, the name a person types, and the noun that
+// describes one item. Adding a kind is one row here, one form header and one
+// locator source pair.
+//
+// Row: X(code, Id, LocatorClass, Fields, member, "name", "noun")
+// The agent's factory is the only place that expands LocatorClass.
+#pragma once
+#include <string>
+
+#include "forms/ItemFormBase.h"
+#include "forms/ListViewItemForm.h"
+#include "forms/MenuBarItemForm.h"
+
+#define VINTREL_ITEM_KINDS(X)                                                                                    \
+    X(3, MenuBar, CMenuBarItemLocator, MenuBarItemFields, menuBar, "menubar", "menu-bar item")                  \
+    X(4, Toolbar, CUnbuiltItemLocator, NoItemFields, toolbar, "toolbar", "toolbar button")                      \
+    X(6, PopupMenu, CUnbuiltItemLocator, NoItemFields, popupMenu, "popup", "popup-menu item")                   \
+    X(7, ListView, CListViewItemLocator, ListViewItemFields, listView, "listview", "list-view item")             \
+    X(8, Tree, CUnbuiltItemLocator, NoItemFields, tree, "tree", "tree item")                                    \
+    X(9, ListBox, CUnbuiltItemLocator, NoItemFields, listBox, "listbox", "list-box item")                       \
+    X(10, Tab, CUnbuiltItemLocator, NoItemFields, tab, "tab", "tab")                                            \
+    X(11, StatusBar, CUnbuiltItemLocator, NoItemFields, statusBar, "statusbar", "status-bar pane")              \
+    X(12, Accessible, CUnbuiltItemLocator, NoItemFields, accessible, "accessible", "accessible object")         \
+    X(13, ScrollingAccessible, CUnbuiltItemLocator, NoItemFields, scrollingAccessible, "scrolling-accessible", \
+      "accessible object brought into view")
+
+// Kind codes (5 has no kind).
+enum ItemKind {
+#define VINTREL_KIND_ENUM(code, Id, Locator, Fields, member, name, noun) kItemKind##Id = code,
+    VINTREL_ITEM_KINDS(VINTREL_KIND_ENUM)
+#undef VINTREL_KIND_ENUM
+};
+
+struct ItemKindInfo {
+    int nCode;
+    const char* pszName;  // as a person types it
+    const char* pszNoun;  // "list-view item"
+};
+
+// NULL for a code that is no kind.
+const ItemKindInfo* FindItemKind(int nCode);
+// Takes a kind's name (case-insensitive) or its code as a number; NULL for
+// neither.
+const ItemKindInfo* ParseItemKind(const std::string& text);
+// Every kind, in code order; *pnCount receives their number.
+const ItemKindInfo* AllItemKinds(size_t* pnCount);
+// The kind's name, or its code as digits for a code that is no kind.
+std::string ItemKindName(int nCode);
