@@ -203,11 +203,11 @@ int main(int argc, char** argv) {
         const int wanted = count - 3;
         LocatorForm form;
         form.nKind = 7;
-        form.iItem = wanted;
-        form.iImage = wanted % 4;
-        form.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        form.cchTextMax = 256;
-        form.text = ItemText(wanted);
+        form.listView.iItem = wanted;
+        form.listView.iImage = wanted % 4;
+        form.listView.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        form.listView.cchTextMax = 256;
+        form.listView.text = ItemText(wanted);
         const int rounds = count >= 10000 ? 60 : 300;
         double textMedian = 0;
         for (uint32_t strategy : {0u, 3u}) {
@@ -234,7 +234,7 @@ int main(int argc, char** argv) {
             RECT rect;
             LARGE_INTEGER t0, t1;
             QueryPerformanceCounter(&t0);
-            int index = FindOutOfProcess(process, list, form.text, &rect);
+            int index = FindOutOfProcess(process, list, form.listView.text, &rect);
             QueryPerformanceCounter(&t1);
             if (index != wanted) {
                 std::printf("out-of-process search found %d\n", index);

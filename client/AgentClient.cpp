@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "channel/WireNames.h"
+#include "agent/AgentSharedState.h"
 #include "client/ApplicationProcess.h"
 
 #ifndef VINTREL_AGENT_FILE
@@ -13,9 +13,36 @@ namespace {
 
 const char kReplyClass[] = "VintrelReplyWindow";
 
-std::string LastErrorText(const char* what) {
-    return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ")";
+std::string LastErrorText(const std::string& what) {
+    return what + " failed (error " + std::to_string(GetLastError()) + ")";
 }
+
+// The agent's shared state as this process sees it: the library's shared
+// section holds it and nothing else.
+const AgentSharedState* SharedStateOf(HMODULE hAgent) {
+    if (!hAgent) return nullptr;
+    const BYTE* pImage = reinterpret_cast<const BYTE*>(hAgent);
+    const IMAGE_DOS_HEADER* pDos = reinterpret_cast<const IMAGE_DOS_HEADER*>(pImage);
+    if (pDos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+    const IMAGE_NT_HEADERS* pNt = reinterpret_cast<const IMAGE_NT_HEADERS*>(pImage + pDos->e_lfanew);
+    if (pNt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+    const IMAGE_SECTION_HEADER* pSection = IMAGE_FIRST_SECTION(pNt);
+    for (WORD i = 0; i < pNt->FileHeader.NumberOfSections; ++i, ++pSection) {
+        if (std::strncmp(reinterpret_cast<const char*>(pSection->Name), ".shared", IMAGE_SIZEOF_SHORT_NAME) == 0 &&
+            pSection->Misc.VirtualSize >= sizeof(AgentSharedState)) {
+            return reinterpret_cast<const AgentSharedState*>(pImage + pSection->VirtualAddress);
+        }
+    }
+    return nullptr;
+}
+
+HWND CreateReplyWindow(const char* title) {
+    return CreateWindowExA(0, kReplyClass, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+// The envelope carries only the low 16 bits of the reply window.
+WPARAM ReplyBits(HWND reply) { return reinterpret_cast<ULONG_PTR>(reply) & 0xFFFF; }
 
 }  // namespace
 
@@ -26,6 +53,7 @@ const char* AgentStatusText(AgentStatus status) {
     case AgentStatus::BadRequest: return "the request does not fit the shared record";
     case AgentStatus::PostFailed: return "the request could not be posted to the target window";
     case AgentStatus::Timeout: return "no reply from the agent in time";
+    case AgentStatus::Stalled: return "the target has not finished a request that timed out; try again later";
     case AgentStatus::NotProcessed: return "the agent replied without processing the request";
     case AgentStatus::Overrun: return "the agent refused the request: it does not fit the shared record";
     case AgentStatus::BadReply: return "the reply record has an unknown header word";
@@ -34,8 +62,8 @@ const char* AgentStatusText(AgentStatus status) {
 }
 
 CAgentClient::CAgentClient()
-    : m_hAgent(nullptr), m_pfnHookAgent(nullptr), m_hView(nullptr), m_pView(nullptr),
-      m_nRecordSize(0), m_hwndReply(nullptr), m_nHooks(0), m_nLastSub(0), m_dwLastMicros(0) {}
+    : m_pfnHookAgent(nullptr), m_nViewSize(0), m_nRecordSize(0), m_nHooks(0), m_nLastSub(0), m_dwLastMicros(0),
+      m_bStale(false), m_bSyncPosted(false), m_dwStaleThread(0) {}
 
 CAgentClient::~CAgentClient() { Close(); }
 
@@ -44,25 +72,36 @@ bool CAgentClient::Open(std::string* error, size_t recordSize, const char* agent
     std::string err;
     m_messages = AgentMessages::Register();
 
-    std::string path = agentPath ? std::string(agentPath) : ProgramDirectory() + VINTREL_AGENT_FILE;
-    m_hAgent = LoadLibraryA(path.c_str());
-    if (!m_hAgent) {
-        err = LastErrorText(("loading the agent " + path).c_str());
+    const std::string path = agentPath ? std::string(agentPath) : ProgramDirectory() + VINTREL_AGENT_FILE;
+    m_agent.Reset(LoadLibraryA(path.c_str()));
+    if (!m_agent) {
+        err = LastErrorText("loading the agent " + path);
     } else {
         m_pfnHookAgent = reinterpret_cast<HookAgentFn>(
-            reinterpret_cast<void*>(GetProcAddress(m_hAgent, "hookAgent")));
+            reinterpret_cast<void*>(GetProcAddress(m_agent.Get(), "hookAgent")));
         if (!m_pfnHookAgent) err = "the agent " + path + " does not export hookAgent";
     }
 
     if (err.empty()) {
-        m_hView = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                     static_cast<DWORD>(recordSize), wire::kMappingName);
-        if (!m_hView) {
+        m_mapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                           static_cast<DWORD>(recordSize), VINTREL_MAPPING_NAME));
+        if (!m_mapping) {
             err = LastErrorText("creating the shared record");
+        } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
+            // Its size and its contents are another controller's.
+            err = "another controller holds the record \"" VINTREL_MAPPING_NAME "\"";
+        }
+    }
+    if (err.empty()) {
+        m_view.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        MEMORY_BASIC_INFORMATION info = {};
+        if (!m_view) {
+            err = LastErrorText("mapping the shared record");
+        } else if (VirtualQuery(m_view.Get(), &info, sizeof(info)) != sizeof(info)) {
+            err = LastErrorText("measuring the shared record");
         } else {
-            m_pView = static_cast<uint8_t*>(MapViewOfFile(m_hView, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-            if (!m_pView) err = LastErrorText("mapping the shared record");
-            m_nRecordSize = recordSize;
+            m_nViewSize = info.RegionSize;
+            m_nRecordSize = recordSize < m_nViewSize ? recordSize : m_nViewSize;
         }
     }
 
@@ -72,12 +111,12 @@ bool CAgentClient::Open(std::string* error, size_t recordSize, const char* agent
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = kReplyClass;
         RegisterClassA(&wc);  // fails harmlessly when already registered
-        m_hwndReply = CreateWindowExA(0, kReplyClass, "Vintrel reply", WS_POPUP, 0, 0, 0, 0,
-                                      nullptr, nullptr, wc.hInstance, nullptr);
-        if (!m_hwndReply) {
-            err = LastErrorText("creating the reply window");
-        } else if ((reinterpret_cast<ULONG_PTR>(m_hwndReply) & 0xFFFF) == 0) {
-            err = "the reply window handle has no low 16 bits to carry";
+        m_replyWindow.Reset(CreateReplyWindow("Vintrel reply"));
+        m_syncWindow.Reset(CreateReplyWindow("Vintrel resync"));
+        if (!m_replyWindow || !m_syncWindow) {
+            err = LastErrorText("creating the reply windows");
+        } else if (ReplyBits(m_replyWindow.Get()) == 0 || ReplyBits(m_syncWindow.Get()) == 0) {
+            err = "a reply window handle has no low 16 bits to carry";
         }
     }
 
@@ -91,16 +130,18 @@ bool CAgentClient::Open(std::string* error, size_t recordSize, const char* agent
 
 void CAgentClient::Close() {
     UnhookAll();
-    if (m_hwndReply) DestroyWindow(m_hwndReply);
-    m_hwndReply = nullptr;
-    if (m_pView) UnmapViewOfFile(m_pView);
-    m_pView = nullptr;
-    if (m_hView) CloseHandle(m_hView);
-    m_hView = nullptr;
-    if (m_hAgent) FreeLibrary(m_hAgent);
-    m_hAgent = nullptr;
+    m_replyWindow.Reset();
+    m_syncWindow.Reset();
+    m_view.Reset();
+    m_mapping.Reset();
     m_pfnHookAgent = nullptr;
+    m_agent.Reset();
+    m_nViewSize = 0;
     m_nRecordSize = 0;
+    m_nLastSub = 0;
+    m_bStale = false;
+    m_bSyncPosted = false;
+    m_dwStaleThread = 0;
 }
 
 short CAgentClient::HookAgent(bool install, HWND target) {
@@ -108,11 +149,29 @@ short CAgentClient::HookAgent(bool install, HWND target) {
     return m_pfnHookAgent(install, target);
 }
 
-bool CAgentClient::Hook(HWND target) {
-    if (!m_pfnHookAgent || !IsWindow(target)) return false;
-    HookAgent(true, target);
+HookReport CAgentClient::Hook(HWND target) {
+    HookReport report;
+    if (!m_pfnHookAgent) {
+        report.error = "the client is not open";
+        return report;
+    }
+    // A window that is gone has no thread: hookAgent would hook every
+    // thread of the desktop instead.
+    if (!IsWindow(target) || GetWindowThreadProcessId(target, nullptr) == 0) {
+        report.error = "the target is not a window";
+        return report;
+    }
+    report.nCount = HookAgent(true, target);
     ++m_nHooks;
-    return true;
+    const AgentSharedState* pShared = SharedStateOf(m_agent.Get());
+    report.hHook = pShared ? pShared->hAgentHook : 0;
+    if (!pShared) {
+        report.error = "the agent library has no shared state to read";
+    } else if (report.hHook == 0) {
+        report.error = "the agent hook was not installed (hookAgent count " + std::to_string(report.nCount) +
+                       ", hook handle 0)";
+    }
+    return report;
 }
 
 void CAgentClient::UnhookAll() {
@@ -123,86 +182,128 @@ void CAgentClient::UnhookAll() {
     m_nHooks = 0;
 }
 
-CRecordWriter CAgentClient::BeginRequest() {
-    if (!m_pView) return CRecordWriter(nullptr, 0);
-    std::memset(m_pView, 0, m_nRecordSize);
-    CRecordWriter w(m_pView, m_nRecordSize);
-    w.U32(kRequestWord);
+CWireCursor CAgentClient::BeginRequest(DWORD timeoutMs) {
+    if (!m_view || Resync(timeoutMs) != AgentStatus::Ok) return CWireCursor();
+    std::memset(m_view.Get(), 0, m_nRecordSize);
+    BYTE* pBegin = static_cast<BYTE*>(m_view.Get());
+    CWireCursor w(pBegin, pBegin + m_nRecordSize);
+    w.WriteU32(kRequestWord);
     return w;
 }
 
-void CAgentClient::DrainReplies() {
+void CAgentClient::DrainReplies(HWND reply) {
     MSG msg;
-    while (PeekMessageA(&msg, m_hwndReply, m_messages.nAgentReturn, m_messages.nAgentReturn,
-                        PM_REMOVE)) {
+    while (PeekMessageA(&msg, reply, m_messages.nAgentReturn, m_messages.nAgentReturn, PM_REMOVE)) {
     }
 }
 
-bool CAgentClient::PostEnvelope(HWND target, UINT subMessage, LPARAM lParam) {
-    const WPARAM reply = reinterpret_cast<ULONG_PTR>(m_hwndReply) & 0xFFFF;
+bool CAgentClient::PostEnvelope(HWND target, DWORD thread, UINT subMessage, LPARAM lParam, HWND reply) {
+    auto post = [&](WPARAM wParam, LPARAM l) {
+        return thread ? PostThreadMessageA(thread, m_messages.nEnvelope, wParam, l) != FALSE
+                      : PostMessageA(target, m_messages.nEnvelope, wParam, l) != FALSE;
+    };
     // The agent drops an envelope whose sub-message and time equal the last
     // one it accepted. Two requests of the same kind posted within one clock
     // tick would collide, so a swallowed sub-message 0 goes in between.
-    if (subMessage == m_nLastSub) {
-        if (!PostMessageA(target, m_messages.nEnvelope, reply, 0)) return false;
-    }
-    if (!PostMessageA(target, m_messages.nEnvelope, (static_cast<WPARAM>(subMessage & 0xFFFF) << 16) | reply,
-                      lParam)) {
-        return false;
-    }
+    if (subMessage == m_nLastSub && !post(ReplyBits(reply), 0)) return false;
+    if (!post((static_cast<WPARAM>(subMessage & 0xFFFF) << 16) | ReplyBits(reply), lParam)) return false;
     m_nLastSub = subMessage;
     return true;
 }
 
-bool CAgentClient::WaitForReturn(DWORD timeoutMs) {
+bool CAgentClient::WaitForReturn(HWND reply, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == m_hwndReply && msg.message == m_messages.nAgentReturn) return true;
+            if (msg.hwnd == reply && msg.message == m_messages.nAgentReturn) return true;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
-        DWORD elapsed = GetTickCount() - start;
+        const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
     }
 }
 
-AgentStatus CAgentClient::ReadReply(CRecordReader* reply) const {
-    uint32_t header = 0;
-    std::memcpy(&header, m_pView, 4);
-    if (header == kRequestWord) return AgentStatus::NotProcessed;
-    if (header == kOverrunWord) return AgentStatus::Overrun;
-    if (header != 0) return AgentStatus::BadReply;
-    if (reply) *reply = CRecordReader(m_pView, m_nRecordSize, 4);
+void CAgentClient::MarkStale(HWND target) {
+    // Whatever of the withdrawn request has not started yet finds no request.
+    CWireCursor(static_cast<BYTE*>(m_view.Get()), static_cast<BYTE*>(m_view.Get()) + m_nRecordSize)
+        .WriteU32(kWithdrawnWord);
+    if (!m_bStale) {
+        m_bStale = true;
+        m_bSyncPosted = false;
+        m_dwStaleThread = GetWindowThreadProcessId(target, nullptr);
+    }
+}
+
+AgentStatus CAgentClient::Resync(DWORD timeoutMs) {
+    if (!m_bStale) return AgentStatus::Ok;
+    if (!m_bSyncPosted) {
+        // Posted to the thread rather than a window, so that it arrives even
+        // when the window the late request was about is gone. A thread that
+        // is gone runs nothing late.
+        if (!m_dwStaleThread ||
+            !PostEnvelope(nullptr, m_dwStaleThread, m_messages.nAgentReturn, 0, m_syncWindow.Get())) {
+            m_bStale = false;
+            DrainReplies(m_replyWindow.Get());
+            return AgentStatus::Ok;
+        }
+        m_bSyncPosted = true;
+    }
+    if (!WaitForReturn(m_syncWindow.Get(), timeoutMs)) return AgentStatus::Stalled;
+    // Everything posted before the ping has run: its replies are late ones.
+    m_bStale = false;
+    m_bSyncPosted = false;
+    DrainReplies(m_replyWindow.Get());
     return AgentStatus::Ok;
 }
 
-AgentStatus CAgentClient::Send(HWND target, UINT subMessage, LPARAM lParam,
-                               const CRecordWriter& request, CRecordReader* reply, DWORD timeoutMs) {
-    if (!m_pView) return AgentStatus::NotOpen;
-    if (!request.Ok()) return AgentStatus::BadRequest;
-    DrainReplies();  // a late reply to an earlier, timed-out request
-    LARGE_INTEGER freq, t0, t1;
+void CAgentClient::StampRoundTrip(const LARGE_INTEGER& start) {
+    LARGE_INTEGER freq, now;
     QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t0);
-    if (!PostEnvelope(target, subMessage, lParam)) return AgentStatus::PostFailed;
-    if (!WaitForReturn(timeoutMs)) return AgentStatus::Timeout;
-    QueryPerformanceCounter(&t1);
-    m_dwLastMicros = static_cast<DWORD>((t1.QuadPart - t0.QuadPart) * 1000000 / freq.QuadPart);
+    QueryPerformanceCounter(&now);
+    m_dwLastMicros = static_cast<DWORD>((now.QuadPart - start.QuadPart) * 1000000 / freq.QuadPart);
+}
+
+AgentStatus CAgentClient::ReadReply(CWireCursor* reply) const {
+    const BYTE* pBegin = static_cast<const BYTE*>(m_view.Get());
+    CWireCursor record(pBegin, pBegin + m_nRecordSize);
+    const uint32_t header = record.ReadU32();
+    if (header == kRequestWord) return AgentStatus::NotProcessed;
+    if (header == kOverrunWord) return AgentStatus::Overrun;
+    if (header != 0) return AgentStatus::BadReply;
+    if (reply) *reply = record;
+    return AgentStatus::Ok;
+}
+
+AgentStatus CAgentClient::Send(HWND target, UINT subMessage, LPARAM lParam, const CWireCursor& request,
+                               CWireCursor* reply, DWORD timeoutMs) {
+    if (!m_view) return AgentStatus::NotOpen;
+    if (m_bStale) return AgentStatus::Stalled;
+    if (!request.Ok()) return AgentStatus::BadRequest;
+    DrainReplies(m_replyWindow.Get());  // stray replies to envelopes someone else posted
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    if (!PostEnvelope(target, 0, subMessage, lParam, m_replyWindow.Get())) return AgentStatus::PostFailed;
+    if (!WaitForReturn(m_replyWindow.Get(), timeoutMs)) {
+        MarkStale(target);
+        return AgentStatus::Timeout;
+    }
+    StampRoundTrip(start);
     return ReadReply(reply);
 }
 
 AgentStatus CAgentClient::Ping(HWND target, DWORD timeoutMs) {
-    if (!m_pView) return AgentStatus::NotOpen;
-    DrainReplies();
-    LARGE_INTEGER freq, t0, t1;
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t0);
-    if (!PostEnvelope(target, m_messages.nAgentReturn, 0)) return AgentStatus::PostFailed;
-    if (!WaitForReturn(timeoutMs)) return AgentStatus::Timeout;
-    QueryPerformanceCounter(&t1);
-    m_dwLastMicros = static_cast<DWORD>((t1.QuadPart - t0.QuadPart) * 1000000 / freq.QuadPart);
+    if (!m_view) return AgentStatus::NotOpen;
+    if (Resync(timeoutMs) != AgentStatus::Ok) return AgentStatus::Stalled;
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    if (!PostEnvelope(target, 0, m_messages.nAgentReturn, 0, m_replyWindow.Get())) return AgentStatus::PostFailed;
+    if (!WaitForReturn(m_replyWindow.Get(), timeoutMs)) {
+        MarkStale(target);
+        return AgentStatus::Timeout;
+    }
+    StampRoundTrip(start);
     return AgentStatus::Ok;
 }

@@ -1,18 +1,23 @@
 // The registered message ids of the agent protocol, as the controller sees
-// them. RegisterWindowMessageA gives the same ids in every process.
+// them, taken from the one table of messages. RegisterWindowMessageA gives
+// the same ids in every process.
 #pragma once
 #include <windows.h>
 
-struct AgentMessages {
-    UINT nEnvelope = 0;      // "TavmorVNLMessage": carries every request
-    UINT nGetItemRect = 0;   // "TavmorGetItemRect"
-    UINT nInfoProbe = 0;     // "TavmorInfoProbe"
-    UINT nLocateItem = 0;    // "TavmorLocateItem"
-    UINT nAgentReturn = 0;   // "TavmorAgentReturn": reply, and the ping request
-    UINT nSetMenuProbe = 0;  // "TavmorSetMenuProbe"
-    UINT nMenuResult = 0;    // "TavmorMenuResult"
-    UINT nSpyWindow = 0;     // "TavmorSpyWindow"
-    UINT nDataMessage = 0;   // "TavmorDataMessage"
+#include "channel/MessageTable.h"
 
-    static AgentMessages Register();
+struct AgentMessages {
+    // nEnvelope, nGetItemRect, nInfoProbe, nLocateItem, nAgentReturn,
+    // nSetMenuProbe, nMenuResult, nSpyWindow, nDataMessage.
+#define VINTREL_CLIENT_MESSAGE_ID(Id, name, slot, handler) UINT n##Id = 0;
+    VINTREL_AGENT_MESSAGES(VINTREL_CLIENT_MESSAGE_ID)
+#undef VINTREL_CLIENT_MESSAGE_ID
+
+    static AgentMessages Register() {
+        AgentMessages m;
+#define VINTREL_CLIENT_REGISTER(Id, name, slot, handler) m.n##Id = RegisterWindowMessageA(name);
+        VINTREL_AGENT_MESSAGES(VINTREL_CLIENT_REGISTER)
+#undef VINTREL_CLIENT_REGISTER
+        return m;
+    }
 };

@@ -47,22 +47,25 @@ bool CApplicationProcess::Start(const std::string& exe, const std::string& argum
     for (int attempt = 0; attempt < kStartAttempts; ++attempt) {
         if (attempt) Sleep(kRetryDelayMs);
         std::string line = commandLine;  // CreateProcessA may write to it
-        if (CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+        PROCESS_INFORMATION pi = {};
+        if (CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            m_process.Reset(pi.hProcess);
+            COwnedHandle thread(pi.hThread);
+            m_dwProcessId = pi.dwProcessId;
             lastError = 0;
             break;
         }
         lastError = GetLastError();
-        m_pi = {};
         if (lastError != ERROR_INTERNAL_ERROR) break;
     }
     if (lastError) {
         if (error) *error = "cannot start " + exe + " (error " + std::to_string(lastError) + ")";
         return false;
     }
-    WaitForInputIdle(m_pi.hProcess, timeoutMs);
+    WaitForInputIdle(m_process.Get(), timeoutMs);
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        FrameSearch search = {m_pi.dwProcessId, frameClass, nullptr};
+        FrameSearch search = {m_dwProcessId, frameClass, nullptr};
         EnumWindows(FindFrameOfProcess, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             DWORD_PTR result = 0;
@@ -72,7 +75,7 @@ bool CApplicationProcess::Start(const std::string& exe, const std::string& argum
                 return true;
             }
         }
-        if (WaitForSingleObject(m_pi.hProcess, 20) == WAIT_OBJECT_0) break;
+        if (WaitForSingleObject(m_process.Get(), 20) == WAIT_OBJECT_0) break;
     }
     if (error) *error = exe + " did not show its window";
     Stop();
@@ -80,21 +83,20 @@ bool CApplicationProcess::Start(const std::string& exe, const std::string& argum
 }
 
 void CApplicationProcess::Stop() {
-    if (m_pi.hProcess) {
+    if (m_process) {
         if (m_hwndFrame && IsWindow(m_hwndFrame)) PostMessageA(m_hwndFrame, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_pi.hProcess, 3000) != WAIT_OBJECT_0) {
-            TerminateProcess(m_pi.hProcess, 1);
-            WaitForSingleObject(m_pi.hProcess, 3000);
+        if (WaitForSingleObject(m_process.Get(), 3000) != WAIT_OBJECT_0) {
+            TerminateProcess(m_process.Get(), 1);
+            WaitForSingleObject(m_process.Get(), 3000);
         }
-        CloseHandle(m_pi.hProcess);
-        CloseHandle(m_pi.hThread);
     }
-    m_pi = {};
+    m_process.Reset();
+    m_dwProcessId = 0;
     m_hwndFrame = nullptr;
 }
 
 bool CApplicationProcess::IsRunning() const {
-    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+    return m_process && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 LRESULT CApplicationProcess::Send(UINT message, WPARAM wParam, LPARAM lParam) const {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <string>
 
+#include "common/Owned.h"
+
 class CApplicationProcess {
 public:
     CApplicationProcess() = default;
@@ -19,14 +21,15 @@ public:
     void Stop();
 
     HWND Frame() const { return m_hwndFrame; }
-    DWORD ProcessId() const { return m_pi.dwProcessId; }
-    HANDLE Process() const { return m_pi.hProcess; }
+    DWORD ProcessId() const { return m_dwProcessId; }
+    HANDLE Process() const { return m_process.Get(); }
     bool IsRunning() const;
     // SendMessage with a time limit; 0 when the frame does not answer.
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
 private:
-    PROCESS_INFORMATION m_pi = {};
+    COwnedHandle m_process;
+    DWORD m_dwProcessId = 0;
     HWND m_hwndFrame = nullptr;
 };
 

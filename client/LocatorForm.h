@@ -1,38 +1,25 @@
-// Controller-side view of an item locator's serialised form, as the agent's
-// ReadData consumes it and its WriteData produces it, plus the text field
-// format used inside it. Decoding is bounded by the reader: a form that runs
-// past the record fails (reader.Ok() false) instead of reading beyond it.
+// Controller-side view of an item locator's serialised form: the base
+// fields, the kind, and for each kind of the registry its own fields (only
+// the member of nKind is meaningful). The bytes are the ones the forms in
+// forms/ state once for the agent and the controller alike.
 #pragma once
 #include <windows.h>
 #include <cstdint>
 #include <string>
 
-#include "client/RecordReader.h"
-#include "client/RecordWriter.h"
+#include "forms/ItemKinds.h"
+#include "forms/WireCursor.h"
 
-struct LocatorForm {
+struct LocatorForm : ItemFormBase {
     int nKind = 0;
-    // Base part, 21 bytes. rect is a RECT; on the wire it is left, right,
-    // top, bottom.
-    RECT rect = {0, 0, 0, 0};
-    uint32_t dwFlags = 1;
-    bool bSelected = false;
+    // menuBar, toolbar, popupMenu, listView, tree, listBox, tab, statusBar,
+    // accessible, scrollingAccessible.
+#define VINTREL_FORM_MEMBER(code, Id, Locator, Fields, member, name, noun) Fields member;
+    VINTREL_ITEM_KINDS(VINTREL_FORM_MEMBER)
+#undef VINTREL_FORM_MEMBER
 
-    // Menu-bar item (kind 3): position in the bar; text for display only.
-    int32_t nPosition = 0;
-
-    // List-view item (kind 7): the fields of the control's item record.
-    int32_t iItem = 0;
-    int32_t iSubItem = 0;
-    int32_t cchTextMax = 0;
-    int32_t iImage = 0;
-    uint32_t mask = 0;
-    uint32_t state = 0;
-    uint32_t stateMask = 0;
-    uint32_t lParam = 0;
-
-    // Item text of kinds 3 and 7 (ANSI).
-    std::string text;
+    // The item's text as its kind shows it (empty for kinds without one).
+    std::string Text() const;
 };
 
 // Forms made from what a controller knows about an item, without a
@@ -42,22 +29,12 @@ struct LocatorForm {
 LocatorForm ListViewItemForm(const std::string& text, int index, int image);
 LocatorForm MenuBarItemForm(int position, const std::string& text);
 
-// True for the kind codes whose form this decoder knows (3, 4, 6..13).
-bool IsKnownLocatorKind(int kind);
-
-// Reads one form of the given kind at the reader's position and moves past
-// exactly the bytes the agent's ReadData would consume. False for an unknown
-// kind or when the form runs past the record.
-bool DecodeLocatorForm(int kind, CRecordReader& reader, LocatorForm* out);
-// Writes the form of out.nKind; false for an unknown kind or when it does
-// not fit the writer. Texts are written as marked ANSI fields.
-bool EncodeLocatorForm(const LocatorForm& form, CRecordWriter& writer);
-// Bytes EncodeLocatorForm writes for the form (0 for an unknown kind).
+// Reads one form of the given kind at the cursor and moves past exactly the
+// bytes the agent's ReadData would consume. False for a code that is no kind
+// or when the form runs past the cursor's end.
+bool DecodeLocatorForm(int kind, CWireCursor& cursor, LocatorForm* out);
+// Writes the form of form.nKind; false for a code that is no kind or when it
+// does not fit.
+bool EncodeLocatorForm(const LocatorForm& form, CWireCursor& cursor);
+// Bytes EncodeLocatorForm writes for the form (0 for a code that is no kind).
 size_t EncodedLocatorFormSize(const LocatorForm& form);
-
-// Text field: u32 length n; for n > 0 the markers 00 01 and n ANSI bytes;
-// the terminated variant leaves one more byte after a non-empty text.
-// The decoder also accepts bare ANSI (no markers) and UTF-16 (00 then not 01),
-// converting UTF-16 to the ANSI code page.
-bool EncodeTextField(CRecordWriter& writer, const std::string& text, bool terminated);
-bool DecodeTextField(CRecordReader& reader, bool terminated, std::string* text);

@@ -30,60 +30,24 @@ std::string FormatRecord(const char* title, const WindowRecordForm& r) {
 }
 }  // namespace
 
-bool DecodeWindowRecord(CRecordReader& reader, WindowRecordForm* out) {
-    out->dwExStyle = reader.U32();
-    out->dwStyle = reader.U32();
-    out->nId = reader.U32();
-    out->bNoFrame = reader.U32();
-    out->nDescendants = reader.U32();
-    out->nRange1 = reader.U32();
-    out->nRange2 = reader.U32();
-    out->rcWindow.left = reader.I32();
-    out->rcWindow.top = reader.I32();
-    out->rcWindow.right = reader.I32();
-    out->rcWindow.bottom = reader.I32();
-    if (!reader.Ok()) return false;
-    if (!DecodeTextField(reader, true, &out->className)) return false;
-    return DecodeTextField(reader, true, &out->parentClassName) && reader.Ok();
-}
-
-bool DecodeWindowDescription(CRecordReader& reader, WindowDescriptionForm* out) {
+bool DecodeWindowDescription(CWireCursor& cursor, WindowDescriptionForm* out) {
     WindowDescriptionForm d;
-    if (!DecodeWindowRecord(reader, &d.window)) return false;
-    d.hasFrame = d.window.bNoFrame == 0;
-    if (d.hasFrame && !DecodeWindowRecord(reader, &d.frame)) return false;
-    d.nDepth = reader.U16();
-    d.nReserved = reader.U32();
-    if (!reader.Ok()) return false;
-    if (!DecodeTextField(reader, true, &d.modulePath)) return false;
-    if (!DecodeTextField(reader, true, &d.reservedText)) return false;
-    d.bHasExtraText = reader.U8();
-    if (d.bHasExtraText && !DecodeTextField(reader, true, &d.extraText)) return false;
-    d.dwFlags = reader.U32();
-    if (!reader.Ok()) return false;
-    d.hasItem = (d.dwFlags & kDescriptionItemFlag) != 0;
+    if (!ReadForm(cursor, static_cast<WindowDescriptionHead&>(d))) return false;
+    d.hasFrame = d.HasFrame();
+    d.hasItem = d.HasItem();
     if (d.hasItem) {
-        d.nItemKind = static_cast<int>(reader.U32());
-        if (!reader.Ok() || !DecodeLocatorForm(d.nItemKind, reader, &d.item)) return false;
-        d.item.nKind = d.nItemKind;
+        d.nItemKind = static_cast<int>(cursor.ReadU32());
+        if (!cursor.Ok() || !DecodeLocatorForm(d.nItemKind, cursor, &d.item)) return false;
     }
-    d.nTitleChecksum = reader.I32();
-    d.nSecondNumber = reader.U32();
-    d.nFirstNumber = reader.U32();
-    d.fFirstReal = reader.F32();
-    d.fSecondReal = reader.F32();
-    d.bSecondFlag = reader.U8();
-    d.bFirstFlag = reader.U8();
-    d.bThirdFlag = reader.U8();
-    if (!reader.Ok()) return false;
+    if (!ReadForm(cursor, static_cast<WindowDescriptionTail&>(d))) return false;
     *out = d;
     return true;
 }
 
 bool DecodeWindowDescription(const std::vector<uint8_t>& bytes, WindowDescriptionForm* out) {
     if (bytes.empty()) return false;
-    CRecordReader reader(bytes.data(), bytes.size());
-    return DecodeWindowDescription(reader, out) && reader.Remaining() == 0;
+    CWireCursor cursor(bytes.data(), bytes.data() + bytes.size());
+    return DecodeWindowDescription(cursor, out) && cursor.Remaining() == 0;
 }
 
 std::string FormatWindowDescription(const WindowDescriptionForm& d) {
@@ -101,16 +65,17 @@ std::string FormatWindowDescription(const WindowDescriptionForm& d) {
     if (d.hasItem) {
         const RECT& r = d.item.rect;
         std::snprintf(line, sizeof(line),
-                      "item          kind %d  text \"%s\"  rectangle (%ld, %ld)-(%ld, %ld)  selected %d\n",
-                      d.nItemKind, d.item.text.c_str(), static_cast<long>(r.left), static_cast<long>(r.top),
+                      "item          kind %s  text \"%s\"  rectangle (%ld, %ld)-(%ld, %ld)  selected %d\n",
+                      ItemKindName(d.nItemKind).c_str(), d.item.Text().c_str(), static_cast<long>(r.left), static_cast<long>(r.top),
                       static_cast<long>(r.right), static_cast<long>(r.bottom), d.item.bSelected ? 1 : 0);
         text += line;
-        if (d.nItemKind == 7) {
-            std::snprintf(line, sizeof(line), "              list item %d  image %d  state %s\n", d.item.iItem,
-                          d.item.iImage, Hex(d.item.state).c_str());
+        if (d.nItemKind == kItemKindListView) {
+            const ListViewItemFields& f = d.item.listView;
+            std::snprintf(line, sizeof(line), "              list item %d  image %d  state %s\n", f.iItem, f.iImage,
+                          Hex(f.state).c_str());
             text += line;
-        } else if (d.nItemKind == 3) {
-            std::snprintf(line, sizeof(line), "              menu position %d\n", d.item.nPosition);
+        } else if (d.nItemKind == kItemKindMenuBar) {
+            std::snprintf(line, sizeof(line), "              menu position %d\n", d.item.menuBar.nPosition);
             text += line;
         }
     } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/Owned.h"
 #include "windows/WindowFunctions.h"
 
 namespace {
@@ -114,13 +115,12 @@ std::string ProcessImagePath(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (!pid) return std::string();
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    COwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return std::string();
     char path[MAX_PATH * 2] = {0};
     DWORD size = sizeof(path);
     std::string result;
-    if (QueryFullProcessImageNameA(process, 0, path, &size)) result.assign(path, size);
-    CloseHandle(process);
+    if (QueryFullProcessImageNameA(process.Get(), 0, path, &size)) result.assign(path, size);
     return result;
 }
 

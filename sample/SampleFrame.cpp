@@ -56,7 +56,7 @@ bool CSampleFrame::Create(const SampleCommandLine& options) {
 }
 
 void CSampleFrame::CreateChildren() {
-    m_pImages = new CSampleImages();
+    m_pImages.reset(new CSampleImages());
     RECT listRect = {0, 0, 600, 450};
     m_list.Create(m_hwnd, sample::kListViewId, listRect, m_options.bIcons, m_pImages->Small(), m_pImages->Large());
     m_list.Fill(m_options.nItems, m_options.order);
@@ -122,8 +122,7 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_DESTROY:
-        delete m_pImages;
-        m_pImages = nullptr;
+        m_pImages.reset();
         PostQuitMessage(0);
         return 0;
     }
@@ -146,6 +145,11 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgToggleExtraMenu) { CSampleMenuBar::ToggleTools(m_hwnd); return 1; }
     if (message == kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(m_hwnd, static_cast<int>(wParam)));
     if (message == kMsgGetDialog) return reinterpret_cast<LRESULT>(m_hwndDialog);
+    if (message == kMsgStall) {
+        // A target that is busy: its thread retrieves nothing meanwhile.
+        Sleep(static_cast<DWORD>(wParam > 60000 ? 60000 : wParam));
+        return 1;
+    }
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 

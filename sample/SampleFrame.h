@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "sample/SampleCommandLine.h"
 #include "sample/SampleImages.h"
 #include "sample/SampleListView.h"
@@ -24,6 +26,6 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_hwndDialog = nullptr;
     HWND m_hwndStatus = nullptr;
-    CSampleImages* m_pImages = nullptr;
+    std::unique_ptr<CSampleImages> m_pImages;
     CSampleListView m_list;
 };

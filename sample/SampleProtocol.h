@@ -70,6 +70,9 @@ constexpr UINT kMsgToggleExtraMenu = WM_APP + 9;  // insert or remove the "&Tool
 constexpr UINT kMsgGetControl = WM_APP + 10;
 // Returns the dialog's handle.
 constexpr UINT kMsgGetDialog = WM_APP + 11;
+// The frame's thread sleeps wParam milliseconds (at most 60 s) when it
+// retrieves this message: post it to stall the target.
+constexpr UINT kMsgStall = WM_APP + 12;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;

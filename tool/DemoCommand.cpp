@@ -28,8 +28,8 @@
 
 namespace {
 
-const int kListKind = 7;
-const int kMenuBarKind = 3;
+const int kListKind = kItemKindListView;
+const int kMenuBarKind = kItemKindMenuBar;
 
 struct RecordedItem {
     std::string file;    // where the description was saved
@@ -79,7 +79,7 @@ bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, con
         return false;
     }
     if (at.index < 0) {
-        *error = "no item of kind " + std::to_string(kind) + " under the point";
+        *error = "no " + std::string(FindItemKind(kind) ? FindItemKind(kind)->pszNoun : "item") + " under the point";
         return false;
     }
     ProbeResult probe = ProbeWindow(client, window, true, kind, static_cast<uint32_t>(at.index), 0);
@@ -91,8 +91,8 @@ bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, con
     out->file = file;
     out->nKind = kind;
     out->screenBefore = ClientRectToScreen(window, at.rect);
-    out->label = probe.description.item.text.empty() ? "item " + std::to_string(at.index)
-                                                      : probe.description.item.text;
+    const std::string text = probe.description.item.Text();
+    out->label = text.empty() ? "item " + std::to_string(at.index) : text;
     return true;
 }
 
@@ -100,13 +100,13 @@ bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::strin
     CApplicationProcess app;
     if (!StartSample(app, "--items 300 --no-dialog --at 40,40", error)) return false;
     CAgentClient client;
-    if (!client.Open(error)) return false;
     HWND frame = app.Frame();
     HWND list = GetDlgItem(frame, sample::kListViewId);
-    if (!list || !client.Hook(frame)) {
+    if (!list) {
         *error = "cannot reach the sample's list view";
         return false;
     }
+    if (!ConnectAgent(client, frame, error)) return false;
 
     // The first row tells the row height; the other points follow from it.
     RECT listRect;
@@ -182,11 +182,7 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
     if (!StartSample(app, "--items 300 --order shuffled:7 --no-dialog --at 120,90", error)) return false;
     app.Send(sample::kMsgSelectItem, 150);
     CAgentClient client;
-    if (!client.Open(error)) return false;
-    if (!client.Hook(app.Frame())) {
-        *error = "cannot hook the restarted sample";
-        return false;
-    }
+    if (!ConnectAgent(client, app.Frame(), error)) return false;
     // Menu-bar items first: they do not move when the list scrolls, so
     // their boxes belong on every picture.
     std::vector<RecordedItem*> order;
@@ -250,13 +246,13 @@ int RunDemo(const std::vector<std::string>& args) {
     std::printf("restarting it with shuffled items, moved and scrolled, and finding them again...\n\n");
     if (!FindAgain(dir, &items, &error)) return ToolFail("finding again: " + error);
 
-    std::printf("%-12s %-5s %-28s %-8s %-6s %-28s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
+    std::printf("%-12s %-9s %-28s %-8s %-6s %-28s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
                 "now at (screen)", "picture");
     int missing = 0;
     for (const RecordedItem& item : items) {
         std::string picture = item.picture.empty() ? (item.bStillThere ? "found.bmp" : "-") : item.picture;
         if (!item.picture.empty() && item.bStillThere) picture += ", found.bmp";
-        std::printf("%-12s %-5d %-28s %-8s %-6s %-28s %s\n", item.label.c_str(), item.nKind,
+        std::printf("%-12s %-9s %-28s %-8s %-6s %-28s %s\n", item.label.c_str(), ItemKindName(item.nKind).c_str(),
                     RectText(item.screenBefore).c_str(), item.match.c_str(), item.bFound ? "yes" : "no",
                     item.bFound ? RectText(item.screenAfter).c_str() : "-", picture.c_str());
         if (!item.bFound) ++missing;

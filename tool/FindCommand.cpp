@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "client/ItemRequests.h"
+#include "forms/ItemKinds.h"
 #include "client/WindowMatcher.h"
 #include "tool/CommandRegistry.h"
 #include "tool/ToolOptions.h"
@@ -41,19 +42,19 @@ static int RunFind(const std::vector<std::string>& args) {
     if (!description.hasItem) return 0;
 
     CAgentClient client;
-    if (!client.Open(&error)) return ToolFail(error);
-    if (!client.Hook(match.hwnd)) return ToolFail("could not hook the found window's thread");
+    if (!ConnectAgent(client, match.hwnd, &error)) return ToolFail(error);
     LocateResult found = LocateItem(client, match.hwnd, description.nItemKind,
                                     static_cast<uint32_t>(options.GetInt("arg", 0)), description.item,
                                     static_cast<uint32_t>(options.GetInt("param", 0)));
     if (found.status != AgentStatus::Ok) return ToolFail(std::string("locate failed: ") + AgentStatusText(found.status));
     if (!found.found) {
-        std::printf("item \"%s\" (kind %d): not found\n", description.item.text.c_str(), description.nItemKind);
+        std::printf("item \"%s\" (%s): not found\n", description.item.Text().c_str(),
+                    ItemKindName(description.nItemKind).c_str());
         return 2;
     }
     const RECT& r = found.form.rect;
-    std::printf("item \"%s\" (kind %d): rectangle (%ld, %ld)-(%ld, %ld)\n", description.item.text.c_str(),
-                description.nItemKind, static_cast<long>(r.left), static_cast<long>(r.top),
+    std::printf("item \"%s\" (%s): rectangle (%ld, %ld)-(%ld, %ld)\n", description.item.Text().c_str(),
+                ItemKindName(description.nItemKind).c_str(), static_cast<long>(r.left), static_cast<long>(r.top),
                 static_cast<long>(r.right), static_cast<long>(r.bottom));
     return 0;
 }

@@ -31,7 +31,7 @@ static bool ParseHex(const std::string& hex, std::vector<uint8_t>* bytes) {
 
 static void PrintForm(const LocatorForm& form) {
     std::vector<uint8_t> bytes(EncodedLocatorFormSize(form) + 16);
-    CRecordWriter w(bytes.data(), bytes.size());
+    CWireCursor w(bytes.data(), bytes.data() + bytes.size());
     EncodeLocatorForm(form, w);
     std::printf("form ");
     for (size_t i = 0; i < w.Offset(); ++i) std::printf("%02x", bytes[i]);
@@ -43,27 +43,29 @@ static int RunLocate(const std::vector<std::string>& args) {
     std::string error;
     HWND target = options.TargetWindow(&error);
     if (!target) return ToolFail(error);
-    const int kind = static_cast<int>(options.GetInt("kind", 0));
+    int kind = 0;
+    if (!options.Kind("kind", &kind, &error)) return ToolFail(error);
     LocatorForm form;
     form.nKind = kind;
     if (options.Has("form")) {
         std::vector<uint8_t> bytes;
         if (!ParseHex(options.Get("form"), &bytes)) return ToolFail("--form wants hex bytes");
-        CRecordReader r(bytes.data(), bytes.size());
+        CWireCursor r(bytes.data(), bytes.data() + bytes.size());
         if (!DecodeLocatorForm(kind, r, &form)) return ToolFail("--form is not a form of this kind");
-    } else {
+    } else if (kind == kItemKindListView) {
         form = ListViewItemForm(options.Get("text"), static_cast<int>(options.GetInt("index", 0)),
                                 static_cast<int>(options.GetInt("image", 0)));
-        form.nKind = kind;
-        form.nPosition = static_cast<int32_t>(options.GetInt("position", 0));
+    } else if (kind == kItemKindMenuBar) {
+        form = MenuBarItemForm(static_cast<int>(options.GetInt("position", 0)), options.Get("text"));
+    } else {
+        return ToolFail("give the " + ItemKindName(kind) + " form with --form HEX");
     }
     CAgentClient client;
-    if (!client.Open(&error)) return ToolFail(error);
-    if (!client.Hook(target)) return ToolFail("could not hook the target window's thread");
+    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
     LocateResult found = LocateItem(client, target, kind, static_cast<uint32_t>(options.GetInt("arg", 0)), form,
                                     static_cast<uint32_t>(options.GetInt("param", 0)));
     if (found.status != AgentStatus::Ok) return ToolFail(std::string("locate failed: ") + AgentStatusText(found.status));
-    std::printf("found %d", found.found ? 1 : 0);
+    std::printf("%s found %d", ItemKindName(kind).c_str(), found.found ? 1 : 0);
     if (found.hasForm) {
         const RECT& r = found.form.rect;
         std::printf(" rect %ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
@@ -76,5 +78,5 @@ static int RunLocate(const std::vector<std::string>& args) {
 }
 
 static ToolCommandRegistrar s_locate({"locate",
-                                      "--kind K (--form HEX | --text T --index I --image N | --position P) [--param P] [--arg A]",
+                                      "--kind KIND (--form HEX | --text T --index I --image N | --position P) [--param P] [--arg A]",
                                       "find a recorded item again and print its new rectangle", RunLocate});

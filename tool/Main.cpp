@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "tool/CommandRegistry.h"
+#include "tool/ToolOptions.h"
 
 static void PrintUsage() {
     std::printf("usage: vintrel <command> [options]\n\n"
                 "Target window options: --hwnd H | --class NAME | --title TEXT, [--control ID]\n"
-                "(default: the sample application's frame)\n\ncommands:\n");
+                "(default: the sample application's frame)\nItem kinds: %s (or their codes)\n\ncommands:\n",
+                KindNamesText().c_str());
     for (const ToolCommand& c : CCommandRegistry::Instance().All()) {
         std::printf("  %-10s %s\n  %-10s   %s\n", c.name, c.usage, "", c.summary);
     }

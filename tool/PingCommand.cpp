@@ -11,8 +11,7 @@ static int RunPing(const std::vector<std::string>& args) {
     HWND target = options.TargetWindow(&error);
     if (!target) return ToolFail(error);
     CAgentClient client;
-    if (!client.Open(&error)) return ToolFail(error);
-    if (!client.Hook(target)) return ToolFail("could not hook the target window's thread");
+    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
     const long count = options.GetInt("count", 1);
     const DWORD timeout = static_cast<DWORD>(options.GetInt("timeout", 5000));
     for (long i = 0; i < count; ++i) {

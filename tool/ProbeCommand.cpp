@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "client/InfoProbeRequest.h"
+#include "forms/ItemKinds.h"
 #include "tool/CommandRegistry.h"
 #include "tool/ToolOptions.h"
 
@@ -13,18 +14,20 @@ static int RunProbe(const std::vector<std::string>& args) {
     HWND target = options.TargetWindow(&error);
     if (!target) return ToolFail(error);
     const bool wantItem = options.Has("item");
-    const int kind = static_cast<int>(options.GetInt("item", 0));
+    int kind = 0;
+    if (wantItem && !options.Kind("item", &kind, &error)) return ToolFail(error);
     const uint32_t index = static_cast<uint32_t>(options.GetInt("index", 0));
     const uint32_t arg = static_cast<uint32_t>(options.GetInt("arg", 0));
 
     CAgentClient client;
-    if (!client.Open(&error)) return ToolFail(error);
-    if (!client.Hook(target)) return ToolFail("could not hook the target window's thread");
+    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
     ProbeResult probe = ProbeWindow(client, target, wantItem, kind, index, arg);
     if (probe.status != AgentStatus::Ok) return ToolFail(std::string("probe failed: ") + AgentStatusText(probe.status));
 
     std::printf("%s", FormatWindowDescription(probe.description).c_str());
-    if (wantItem && !probe.description.hasItem) std::printf("(the agent has no item of kind %d)\n", kind);
+    if (wantItem && !probe.description.hasItem) {
+        std::printf("(the agent has no item of kind %s)\n", ItemKindName(kind).c_str());
+    }
     std::printf("%u bytes\n", static_cast<unsigned>(probe.raw.size()));
     if (options.Has("save")) {
         const std::string path = options.Get("save");

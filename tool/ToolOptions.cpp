@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "forms/ItemKinds.h"
+
 CToolOptions::CToolOptions(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -61,6 +63,37 @@ HWND CToolOptions::TargetWindow(std::string* error) const {
         hwnd = child;
     }
     return hwnd;
+}
+
+bool CToolOptions::Kind(const char* option, int* kind, std::string* error) const {
+    const ItemKindInfo* info = ParseItemKind(Get(option));
+    if (!info) {
+        if (error) {
+            *error = Has(option) ? "--" + std::string(option) + " '" + Get(option) + "' is no item kind (" + KindNamesText() + ")"
+                                 : "give the item kind with --" + std::string(option) + " (" + KindNamesText() + ")";
+        }
+        return false;
+    }
+    *kind = info->nCode;
+    return true;
+}
+
+bool ConnectAgent(CAgentClient& client, HWND target, std::string* error) {
+    if (!client.Open(error)) return false;
+    HookReport hook = client.Hook(target);
+    if (!hook) {
+        if (error) *error = "could not hook the target window's thread: " + hook.error;
+        return false;
+    }
+    return true;
+}
+
+std::string KindNamesText() {
+    size_t count = 0;
+    const ItemKindInfo* kinds = AllItemKinds(&count);
+    std::string text;
+    for (size_t i = 0; i < count; ++i) text += (i ? "|" : "") + std::string(kinds[i].pszName);
+    return text;
 }
 
 int ToolFail(const std::string& message) {

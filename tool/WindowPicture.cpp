@@ -2,14 +2,6 @@
 
 #include <cstdio>
 
-CWindowPicture::~CWindowPicture() {
-    if (m_hdc) {
-        SelectObject(m_hdc, m_hOld);
-        DeleteDC(m_hdc);
-    }
-    if (m_hBitmap) DeleteObject(m_hBitmap);
-}
-
 bool CWindowPicture::Capture(HWND window) {
     RECT r;
     if (!GetWindowRect(window, &r)) return false;
@@ -24,36 +16,32 @@ bool CWindowPicture::Capture(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    m_hdc = CreateCompatibleDC(screen);
-    m_hBitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0);
-    if (!m_hdc || !m_hBitmap) {
-        ReleaseDC(nullptr, screen);
-        return false;
-    }
-    m_hOld = SelectObject(m_hdc, m_hBitmap);
-    BOOL ok = BitBlt(m_hdc, 0, 0, m_nWidth, m_nHeight, screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    return ok != FALSE;
+    CWindowDC screen(nullptr);
+    m_selected.reset();
+    m_dc.Reset(CreateCompatibleDC(screen.Get()));
+    m_bitmap.Reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &m_pBits, nullptr, 0));
+    if (!m_dc || !m_bitmap) return false;
+    m_selected.reset(new CSelectedObject(m_dc.Get(), m_bitmap.Get()));
+    return BitBlt(m_dc.Get(), 0, 0, m_nWidth, m_nHeight, screen.Get(), r.left, r.top, SRCCOPY) != FALSE;
 }
 
 void CWindowPicture::DrawBox(const RECT& s, COLORREF colour, const std::string& label, LabelSide side) {
-    if (!m_hdc) return;
+    if (!m_dc) return;
+    const HDC hdc = m_dc.Get();
     RECT r = {s.left - m_origin.x, s.top - m_origin.y, s.right - m_origin.x, s.bottom - m_origin.y};
-    HPEN pen = CreatePen(PS_SOLID, 2, colour);
-    HGDIOBJ oldPen = SelectObject(m_hdc, pen);
-    HGDIOBJ oldBrush = SelectObject(m_hdc, GetStockObject(NULL_BRUSH));
-    Rectangle(m_hdc, r.left - 1, r.top - 1, r.right + 1, r.bottom + 1);
-    SelectObject(m_hdc, oldBrush);
-    SelectObject(m_hdc, oldPen);
-    DeleteObject(pen);
+    {
+        COwnedGdiObject pen(CreatePen(PS_SOLID, 2, colour));
+        CSelectedObject penSelected(hdc, pen.Get());
+        CSelectedObject brushSelected(hdc, GetStockObject(NULL_BRUSH));
+        Rectangle(hdc, r.left - 1, r.top - 1, r.right + 1, r.bottom + 1);
+    }
     if (!label.empty()) {
-        SetBkMode(m_hdc, OPAQUE);
-        SetBkColor(m_hdc, RGB(255, 255, 224));
-        SetTextColor(m_hdc, colour);
+        SetBkMode(hdc, OPAQUE);
+        SetBkColor(hdc, RGB(255, 255, 224));
+        SetTextColor(hdc, colour);
         const int x = side == LabelBelow ? r.left : r.right + 4;
         const int y = side == LabelBelow ? r.bottom + 3 : r.top;
-        TextOutA(m_hdc, x, y, label.c_str(), static_cast<int>(label.size()));
+        TextOutA(hdc, x, y, label.c_str(), static_cast<int>(label.size()));
     }
 }
 

@@ -4,10 +4,13 @@
 #include <windows.h>
 #include <string>
 
+#include <memory>
+
+#include "common/Owned.h"
+
 class CWindowPicture {
 public:
     CWindowPicture() = default;
-    ~CWindowPicture();
     CWindowPicture(const CWindowPicture&) = delete;
     CWindowPicture& operator=(const CWindowPicture&) = delete;
 
@@ -19,9 +22,11 @@ public:
     bool SaveBmp(const std::string& path) const;
 
 private:
-    HDC m_hdc = nullptr;
-    HBITMAP m_hBitmap = nullptr;
-    HGDIOBJ m_hOld = nullptr;
+    // Declared in this order so that the bitmap is deselected before the
+    // DC and the bitmap go.
+    COwnedGdiObject m_bitmap;
+    COwnedMemoryDC m_dc;
+    std::unique_ptr<CSelectedObject> m_selected;
     void* m_pBits = nullptr;
     POINT m_origin = {0, 0};
     int m_nWidth = 0;

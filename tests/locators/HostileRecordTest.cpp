@@ -50,10 +50,10 @@ protected:
                                 : static_cast<uint16_t>(m_random());
     }
     // Fills the rest of the record: awkward words, or plain noise.
-    void Fill(CRecordWriter& w) {
+    void Fill(CWireCursor& w) {
         const bool bNoise = m_random() % 3 == 0;
         while (w.Ok() && w.Offset() + 4 <= kSmallRecord) {
-            w.U32(bNoise ? static_cast<uint32_t>(m_random()) : Word());
+            w.WriteU32(bNoise ? static_cast<uint32_t>(m_random()) : Word());
         }
     }
 
@@ -61,24 +61,24 @@ protected:
     void SendOne(int round) {
         const AgentMessages& m = s_client->Messages();
         HWND target = m_targets[m_random() % m_targets.size()];
-        CRecordWriter w = s_client->BeginRequest();
+        CWireCursor w = s_client->BeginRequest();
         UINT sub = 0;
         switch (m_random() % 3) {
             case 0:  // kind, a point anywhere, factory argument
                 sub = m.nGetItemRect;
-                w.U32(m_random() % 4 ? Kind() : Word()).U32(Word()).U32(Word()).U32(Word());
+                w.WriteU32(m_random() % 4 ? Kind() : Word()).WriteU32(Word()).WriteU32(Word()).WriteU32(Word());
                 break;
             case 1:  // kind, factory argument, then a form made of garbage
                 sub = m.nLocateItem;
-                w.U16(Kind()).U32(Word());
+                w.WriteU16(Kind()).WriteU32(Word());
                 break;
             default:  // item wanted, kind, index, factory argument
                 sub = m.nInfoProbe;
-                w.U32(m_random() % 4 ? (m_random() & 1) : Word()).U16(Kind()).U32(Word()).U32(Word());
+                w.WriteU32(m_random() % 4 ? (m_random() & 1) : Word()).WriteU16(Kind()).WriteU32(Word()).WriteU32(Word());
                 break;
         }
         Fill(w);
-        CRecordReader reply;
+        CWireCursor reply;
         const AgentStatus status = s_client->Send(target, sub, 0, w, &reply, kAnswerMs);
         ASSERT_TRUE(status == AgentStatus::Ok || status == AgentStatus::Overrun)
             << "round " << round << ": " << AgentStatusText(status);
@@ -110,16 +110,16 @@ TEST_F(HostileRecordTest, FormsWithAwkwardLengthsAtTheVeryEndOfTheRecord) {
         const size_t formFixed = kind == 3 ? 21 + 4 : 21 + 32;  // base form and the kind's fixed fields
         for (size_t tail = 0; tail <= 12; ++tail) {
             for (uint32_t length : kAwkward) {
-                CRecordWriter w = s_client->BeginRequest();
-                w.U16(kind).U32(0);
+                CWireCursor w = s_client->BeginRequest();
+                w.WriteU16(kind).WriteU32(0);
                 // Pad so that the text length field starts 'tail' bytes before the end.
                 const size_t lengthAt = kSmallRecord - tail;
                 const size_t formAt = lengthAt - formFixed;
-                while (w.Offset() < formAt) w.U8(0);
-                for (size_t i = 0; i < formFixed; ++i) w.U8(static_cast<uint8_t>(i == 0 ? 1 : 0));
-                for (int b = 0; b < 4 && w.Offset() < kSmallRecord; ++b) w.U8(static_cast<uint8_t>(length >> (8 * b)));
-                while (w.Offset() < kSmallRecord) w.U8('A');
-                CRecordReader reply;
+                while (w.Offset() < formAt) w.WriteU8(0);
+                for (size_t i = 0; i < formFixed; ++i) w.WriteU8(static_cast<uint8_t>(i == 0 ? 1 : 0));
+                for (int b = 0; b < 4 && w.Offset() < kSmallRecord; ++b) w.WriteU8(static_cast<uint8_t>(length >> (8 * b)));
+                while (w.Offset() < kSmallRecord) w.WriteU8('A');
+                CWireCursor reply;
                 const AgentStatus status = s_client->Send(kind == 3 ? s_app->Frame() : list, m.nLocateItem, 0, w,
                                                           &reply, kAnswerMs);
                 ASSERT_TRUE(status == AgentStatus::Ok || status == AgentStatus::Overrun)

@@ -55,12 +55,12 @@ CControlBed* ItemRequestTest::s_bed = nullptr;
 
 TEST_F(ItemRequestTest, KindsWithoutLocatorReplyFoundZeroAndNothingElse) {
     for (uint16_t kind : {uint16_t(5), uint16_t(0xFFFF), uint16_t(14), uint16_t(2), uint16_t(0x100)}) {
-        CRecordWriter w = m_client->BeginRequest();
-        w.U16(kind).U32(0);
-        for (int i = 0; i < 16; ++i) w.U32(0xABABABAB);
-        CRecordReader reply;
+        CWireCursor w = m_client->BeginRequest();
+        w.WriteU16(kind).WriteU32(0);
+        for (int i = 0; i < 16; ++i) w.WriteU32(0xABABABAB);
+        CWireCursor reply;
         ASSERT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nLocateItem, 0, w, &reply), AgentStatus::Ok) << kind;
-        EXPECT_EQ(reply.U32(), 0u) << kind;
+        EXPECT_EQ(reply.ReadU32(), 0u) << kind;
         const uint8_t* view = m_client->View();
         for (int i = 8; i < 10 + 64; ++i) {
             if (view[i] != (i < 10 ? 0 : 0xAB)) {
@@ -74,33 +74,33 @@ TEST_F(ItemRequestTest, KindsWithoutLocatorReplyFoundZeroAndNothingElse) {
 TEST_F(ItemRequestTest, SearchArgumentIsReadBehindTheFormTheLocatorConsumed) {
     // An empty text: the form takes 57 bytes although GetDataSize says 58.
     LocatorForm form = ListForm("", 2, 77);
-    CRecordWriter w = m_client->BeginRequest();
-    w.U16(7).U32(0);
+    CWireCursor w = m_client->BeginRequest();
+    w.WriteU16(7).WriteU32(0);
     ASSERT_TRUE(EncodeLocatorForm(form, w));
     ASSERT_EQ(w.Offset(), 10u + 57u);
-    w.U32(3).U32(0);  // strategy 3 at 10 + n; text-first would find nothing
-    CRecordReader reply;
+    w.WriteU32(3).WriteU32(0);  // strategy 3 at 10 + n; text-first would find nothing
+    CWireCursor reply;
     ASSERT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nLocateItem, 0, w, &reply), AgentStatus::Ok);
-    EXPECT_EQ(reply.U32(), 1u);
+    EXPECT_EQ(reply.ReadU32(), 1u);
     LocatorForm back;
     ASSERT_TRUE(DecodeLocatorForm(7, reply, &back));
     EXPECT_TRUE(SameRect(back.rect, m_bed.ItemRect(2, LVIR_BOUNDS)));
-    EXPECT_EQ(back.iItem, 2);
+    EXPECT_EQ(back.listView.iItem, 2);
 }
 
 TEST_F(ItemRequestTest, GetItemRectReplyIsIndexAndRectInRectOrder) {
     RECT r = m_bed.ItemRect(3, LVIR_BOUNDS);
     POINT p = {r.left + 5, (r.top + r.bottom) / 2};
     ClientToScreen(m_bed.List(), &p);
-    CRecordWriter w = m_client->BeginRequest();
-    w.U32(7).I32(p.x).I32(p.y).U32(0);
-    CRecordReader reply;
+    CWireCursor w = m_client->BeginRequest();
+    w.WriteU32(7).WriteI32(p.x).WriteI32(p.y).WriteU32(0);
+    CWireCursor reply;
     ASSERT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nGetItemRect, 0, w, &reply), AgentStatus::Ok);
-    EXPECT_EQ(reply.I32(), 3);
-    EXPECT_EQ(reply.I32(), r.left);
-    EXPECT_EQ(reply.I32(), r.top);
-    EXPECT_EQ(reply.I32(), r.right);
-    EXPECT_EQ(reply.I32(), r.bottom);
+    EXPECT_EQ(reply.ReadI32(), 3);
+    EXPECT_EQ(reply.ReadI32(), r.left);
+    EXPECT_EQ(reply.ReadI32(), r.top);
+    EXPECT_EQ(reply.ReadI32(), r.right);
+    EXPECT_EQ(reply.ReadI32(), r.bottom);
 
     ItemAtResult miss = GetItemRect(*m_client, m_bed.List(), 7, -3000, -3000);
     ASSERT_EQ(miss.status, AgentStatus::Ok);
@@ -136,19 +136,19 @@ TEST_F(ItemRequestTest, MenuBarHitTestCountsRightAndBottomEdgesAsInside) {
 TEST_F(ItemRequestTest, MenuBarItemIsFoundByPositionAlone) {
     LocatorForm form;
     form.nKind = 3;
-    form.nPosition = 1;
-    form.text = "&Renamed";
+    form.menuBar.nPosition = 1;
+    form.menuBar.text = "&Renamed";
     LocateResult found = LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0);
     ASSERT_EQ(found.status, AgentStatus::Ok);
     EXPECT_TRUE(found.found);
     RECT expected = m_bed.MenuItemScreenRect(1);
     MapWindowPoints(nullptr, m_bed.Frame(), reinterpret_cast<POINT*>(&expected), 2);
     EXPECT_TRUE(SameRect(found.form.rect, expected));
-    EXPECT_EQ(found.form.text, "&Renamed");
+    EXPECT_EQ(found.form.Text(), "&Renamed");
 
-    form.nPosition = GetMenuItemCount(m_bed.Menu());
+    form.menuBar.nPosition = GetMenuItemCount(m_bed.Menu());
     EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0).found);
-    form.nPosition = -1;
+    form.menuBar.nPosition = -1;
     EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0).found);
 }
 
@@ -244,8 +244,8 @@ TEST_F(ItemRequestTest, PartCodeChoosesTheRectangle) {
 TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
     Open(4096);
     ASSERT_EQ(m_client->RecordSize(), 4096u);
-    CRecordWriter w = m_client->BeginRequest();
-    w.U16(7).U32(0);
+    CWireCursor w = m_client->BeginRequest();
+    w.WriteU16(7).WriteU32(0);
     LocatorForm form = ListForm("", 1, 1);
     ASSERT_TRUE(EncodeLocatorForm(form, w));
     // Overwrite the empty text's length with one that runs past the view.
@@ -254,12 +254,12 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
     std::memcpy(m_client->View() + lengthAt, &length, 4);
     m_client->View()[lengthAt + 4] = 0;
     m_client->View()[lengthAt + 5] = 1;
-    CRecordReader reply;
+    CWireCursor reply;
     EXPECT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nLocateItem, 0, w, &reply), AgentStatus::Overrun);
 
     // A menu-bar form whose text length is the largest the word holds.
-    CRecordWriter m = m_client->BeginRequest();
-    m.U16(3).U32(0);
+    CWireCursor m = m_client->BeginRequest();
+    m.WriteU16(3).WriteU32(0);
     LocatorForm menu;
     menu.nKind = 3;
     ASSERT_TRUE(EncodeLocatorForm(menu, m));
@@ -271,30 +271,30 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
 
 TEST_F(ItemRequestTest, OverLongTextsAreCutAndTheRequestStillAnswered) {
     // Menu-bar text of 600 characters: cut to 255; the search argument behind it is still found.
-    CRecordWriter w = m_client->BeginRequest();
-    w.U16(3).U32(0);
+    CWireCursor w = m_client->BeginRequest();
+    w.WriteU16(3).WriteU32(0);
     LocatorForm menu;
     menu.nKind = 3;
-    menu.nPosition = 2;
-    menu.text.assign(600, 'T');
+    menu.menuBar.nPosition = 2;
+    menu.menuBar.text.assign(600, 'T');
     ASSERT_TRUE(EncodeLocatorForm(menu, w));
-    w.U32(0);
-    CRecordReader reply;
+    w.WriteU32(0);
+    CWireCursor reply;
     ASSERT_EQ(m_client->Send(m_bed.Frame(), m_client->Messages().nLocateItem, 0, w, &reply), AgentStatus::Ok);
-    EXPECT_EQ(reply.U32(), 1u);
+    EXPECT_EQ(reply.ReadU32(), 1u);
     LocatorForm back;
     ASSERT_TRUE(DecodeLocatorForm(3, reply, &back));
-    EXPECT_EQ(back.text, std::string(255, 'T'));
-    EXPECT_EQ(back.nPosition, 2);
+    EXPECT_EQ(back.Text(), std::string(255, 'T'));
+    EXPECT_EQ(back.menuBar.nPosition, 2);
 
     // List-view text of 40000 characters: cut to the largest buffer; found by index.
     LocatorForm list = ListForm("", 6, 2);
-    list.text.assign(40000, 'L');
+    list.listView.text.assign(40000, 'L');
     LocateResult found = LocateList(list, 3);
     ASSERT_EQ(found.status, AgentStatus::Ok);
     EXPECT_TRUE(found.found);
-    EXPECT_EQ(found.form.text.size(), 32766u);
-    list.iImage = 9;  // no image to fall back on: the cut text matches nothing
+    EXPECT_EQ(found.form.Text().size(), 32766u);
+    list.listView.iImage = 9;  // no image to fall back on: the cut text matches nothing
     EXPECT_FALSE(LocateList(list, 0).found);
 }
 

@@ -69,6 +69,7 @@ TEST(ItemLocatorBase, FormIsLeftRightTopBottomFlagsSelected) {
 
     std::unique_ptr<CItemLocator> q = Make(4);
     cursor = buffer;
+    q->SetDataLimit(buffer + sizeof(buffer));
     q->ReadData(cursor);
     EXPECT_EQ(cursor - buffer, 21);
     EXPECT_TRUE(EqualRect(&q->m_rect, &p->m_rect));
@@ -129,6 +130,7 @@ TEST(MenuBarLocatorForm, SizesAndDescriptions) {
     EXPECT_EQ(cursor - buffer, 29);
     cursor = buffer;
     CMenuBarItemLocator read;
+    read.SetDataLimit(buffer + sizeof(buffer));
     read.ReadData(cursor);
     EXPECT_STREQ(read.GetDescription(), "a menu item");
 
@@ -142,6 +144,7 @@ TEST(MenuBarLocatorForm, SizesAndDescriptions) {
     EXPECT_EQ(WordAt(buffer, 21), 2);
     CMenuBarItemLocator back;
     cursor = buffer;
+    back.SetDataLimit(buffer + sizeof(buffer));
     back.ReadData(cursor);
     EXPECT_EQ(cursor - buffer, 37);
     EXPECT_EQ(back.m_nPosition, 2);
@@ -187,27 +190,27 @@ TEST(LocatorFormDecoder, ConsumesExactlyWhatTheAgentWrites) {
     const size_t written = cursor - buffer.data();
     EXPECT_EQ(static_cast<int>(written), list.GetDataSize());
 
-    CRecordReader r(buffer.data(), buffer.size());
+    CWireCursor r(buffer.data(), buffer.data() + buffer.size());
     LocatorForm form;
     ASSERT_TRUE(DecodeLocatorForm(7, r, &form));
     EXPECT_EQ(r.Offset(), written);
     EXPECT_EQ(form.rect.left, -5);
     EXPECT_EQ(form.rect.bottom, 80);
     EXPECT_TRUE(form.bSelected);
-    EXPECT_EQ(form.iItem, 12);
-    EXPECT_EQ(form.iImage, 3);
-    EXPECT_EQ(form.lParam, 99u);
-    EXPECT_EQ(form.text, "Twin");
+    EXPECT_EQ(form.listView.iItem, 12);
+    EXPECT_EQ(form.listView.iImage, 3);
+    EXPECT_EQ(form.listView.lParam, 99u);
+    EXPECT_EQ(form.Text(), "Twin");
     EXPECT_EQ(EncodedLocatorFormSize(form), written);
 
-    std::vector<uint8_t> again(200, 0xCC);  // the encoder zeroes the slot
-    CRecordWriter w(again.data(), again.size());
+    std::vector<uint8_t> again(200, 0);  // the terminator slot is left as it was, on both sides
+    CWireCursor w(again.data(), again.data() + again.size());
     ASSERT_TRUE(EncodeLocatorForm(form, w));
     EXPECT_EQ(std::memcmp(again.data(), buffer.data(), written), 0);
 
-    CRecordReader shortReader(buffer.data(), written - 1);
+    CWireCursor shortReader(buffer.data(), buffer.data() + written - 1);
     EXPECT_FALSE(DecodeLocatorForm(7, shortReader, &form));
-    CRecordReader any(buffer.data(), buffer.size());
+    CWireCursor any(buffer.data(), buffer.data() + buffer.size());
     EXPECT_FALSE(DecodeLocatorForm(5, any, &form));
 }
 

@@ -156,8 +156,8 @@ protected:
         EXPECT_LE(r.bottom, client.bottom);
         EXPECT_EQ(IndexAtCentre(r), expectedRow);
         // What was recorded travels back unchanged.
-        EXPECT_EQ(found.form.text, form.text);
-        EXPECT_EQ(found.form.iItem, form.iItem);
+        EXPECT_EQ(found.form.Text(), form.Text());
+        EXPECT_EQ(found.form.listView.iItem, form.listView.iItem);
     }
 
     // The sample's menu bar as the agent's hit test sees it, scanned left to
@@ -222,9 +222,9 @@ TEST_F(SampleItemTest, ItemUnderAScreenPointIsRecordedWithItsTextImageAndIndex) 
         ItemAtResult at = AtScreen(RowPoint(row));
         LocatorForm form = RecordAt(RowPoint(row), &index);
         ASSERT_EQ(index, row);
-        EXPECT_EQ(form.text, OriginalText(row));
-        EXPECT_EQ(form.iImage, OriginalImage(row));
-        EXPECT_EQ(form.iItem, row);
+        EXPECT_EQ(form.Text(), OriginalText(row));
+        EXPECT_EQ(form.listView.iImage, OriginalImage(row));
+        EXPECT_EQ(form.listView.iItem, row);
         EXPECT_FALSE(form.bSelected);
         // The rectangle is the row's, in the list view's client coordinates.
         EXPECT_EQ(at.rect.top, m_firstRow.top + row * RowHeight());
@@ -293,8 +293,8 @@ TEST_F(SampleItemTest, InsertedItemsMoveTheRecordedOnesButNotTheRecordedIndex) {
     int index = -1;
     LocatorForm inserted = RecordAt(RowPoint(1), &index);
     EXPECT_EQ(index, 1);
-    EXPECT_EQ(inserted.text.compare(0, 4, "New "), 0) << inserted.text;
-    EXPECT_EQ(inserted.iImage, 3);
+    EXPECT_EQ(inserted.Text().compare(0, 4, "New "), 0) << inserted.Text();
+    EXPECT_EQ(inserted.listView.iImage, 3);
 }
 
 TEST_F(SampleItemTest, RenamedItemsAreRecordedWithTheirNewTextAndFoundAfterAMove) {
@@ -306,7 +306,7 @@ TEST_F(SampleItemTest, RenamedItemsAreRecordedWithTheirNewTextAndFoundAfterAMove
     for (int k = 0; k < 3; ++k) {
         ASSERT_TRUE(s_app->Rename(static_cast<ULONG_PTR>(rows[k]), names[k]));
         forms.push_back(RecordRow(rows[k]));
-        EXPECT_EQ(forms.back().text, names[k].substr(0, 255));
+        EXPECT_EQ(forms.back().Text(), names[k].substr(0, 255));
     }
     // Moved, so that neither the recorded index nor any other row matches by chance.
     ASSERT_EQ(s_app->Send(sample::kMsgReverseItems), 1);
@@ -365,8 +365,8 @@ TEST_F(SampleItemTest, MenuBarItemsAreTakenUnderPointsOnTheBarOfAnotherProcess) 
         ProbeResult probe = ProbeWindow(*s_client, m_frame, true, 3, static_cast<uint32_t>(i), 0);
         ASSERT_EQ(probe.status, AgentStatus::Ok);
         ASSERT_TRUE(probe.description.hasItem);
-        EXPECT_EQ(probe.description.item.nPosition, i);
-        EXPECT_EQ(probe.description.item.text, texts[i]);
+        EXPECT_EQ(probe.description.item.menuBar.nPosition, i);
+        EXPECT_EQ(probe.description.item.Text(), texts[i]);
         // Found again by position: the rectangle the hit test gave.
         LocateResult found = LocateItem(*s_client, m_frame, 3, 0, probe.description.item, 0);
         ASSERT_EQ(found.status, AgentStatus::Ok);
@@ -387,7 +387,7 @@ TEST_F(SampleItemTest, MenuBarItemsAreLocatedByPositionAfterAMenuIsInsertedOrRen
     ASSERT_EQ(before.size(), 4u);
     ProbeResult help = ProbeWindow(*s_client, m_frame, true, 3, 3, 0);
     ASSERT_EQ(help.status, AgentStatus::Ok);
-    ASSERT_EQ(help.description.item.text, "&Help");
+    ASSERT_EQ(help.description.item.Text(), "&Help");
 
     // "&Tools" goes in before "&Help": position 3 is now Tools, Help moved right.
     ASSERT_EQ(s_app->Send(sample::kMsgToggleExtraMenu), 1);
@@ -399,7 +399,7 @@ TEST_F(SampleItemTest, MenuBarItemsAreLocatedByPositionAfterAMenuIsInsertedOrRen
     ASSERT_EQ(three.status, AgentStatus::Ok);
     ASSERT_TRUE(three.found);
     EXPECT_TRUE(SameRect(three.form.rect, tools[3]));
-    EXPECT_EQ(three.form.text, "&Help") << "the text is carried for display only";
+    EXPECT_EQ(three.form.Text(), "&Help") << "the text is carried for display only";
     LocateResult four = LocateItem(*s_client, m_frame, 3, 0, MenuForm(4, "&Help"), 0);
     ASSERT_TRUE(four.found);
     EXPECT_TRUE(SameRect(four.form.rect, tools[4]));
@@ -418,7 +418,7 @@ TEST_F(SampleItemTest, MenuBarItemsAreLocatedByPositionAfterAMenuIsInsertedOrRen
     EXPECT_GT(view.form.rect.left, before[2].left);
     ProbeResult edit = ProbeWindow(*s_client, m_frame, true, 3, 1, 0);
     ASSERT_EQ(edit.status, AgentStatus::Ok);
-    EXPECT_EQ(edit.description.item.text, "&Edit and a much longer name");
+    EXPECT_EQ(edit.description.item.Text(), "&Edit and a much longer name");
 }
 
 }  // namespace

@@ -70,10 +70,7 @@ TEST_F(OwnThreadProbeTest, NoItemWantedRepliesWithTheWindowsDescriptionAlone) {
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     CWindowDescription local;
     local.Describe(m_child);
-    std::vector<uint8_t> expected(4096, 0);
-    BYTE* cursor = expected.data();
-    local.WriteData(cursor);
-    expected.resize(cursor - expected.data());
+    std::vector<uint8_t> expected = Serialized(local, 4096);
     EXPECT_EQ(probe.raw, expected);
 
     const WindowDescriptionForm& d = probe.description;
@@ -184,8 +181,8 @@ TEST_F(SampleProbeTest, RecordedListItemIsFoundAgainAfterTheItemsAreReordered) {
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
     EXPECT_EQ(d.nItemKind, 7);
-    EXPECT_EQ(d.item.text, "Item 0012");
-    EXPECT_EQ(d.item.iItem, 12);
+    EXPECT_EQ(d.item.Text(), "Item 0012");
+    EXPECT_EQ(d.item.listView.iItem, 12);
     EXPECT_EQ(d.window.className, "SysListView32");
 
     ASSERT_EQ(app.Send(sample::kMsgReverseItems), 1);
@@ -257,10 +254,7 @@ TEST(WindowDescriptionDecoding, TruncatedOrOverlongBytesAreRefused) {
     CWindowDescription local;
     local.AttachItem(top, 0, 7, 0);
     local.Describe(top);
-    std::vector<uint8_t> bytes(4096, 0);
-    BYTE* cursor = bytes.data();
-    local.WriteData(cursor);
-    bytes.resize(cursor - bytes.data());
+    std::vector<uint8_t> bytes = Serialized(local, 4096);
     WindowDescriptionForm d;
     ASSERT_TRUE(DecodeWindowDescription(bytes, &d));
     EXPECT_TRUE(d.hasItem);

@@ -69,10 +69,7 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
     CWindowDescription local;
     local.AttachItem(hwndWindow, 0, 7, 0);
     local.Describe(hwndWindow);
-    std::vector<uint8_t> expected(kSmallestRecord, 0);
-    BYTE* cursor = expected.data();
-    local.WriteData(cursor);
-    expected.resize(cursor - expected.data());
+    std::vector<uint8_t> expected = Serialized(local, kSmallestRecord);
     EXPECT_EQ(probe.raw, expected);
     EXPECT_GT(probe.raw.size(), 4 * 262u);
     client.reset();
@@ -93,8 +90,8 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
     EXPECT_EQ(d.nItemKind, 3);
-    EXPECT_EQ(d.item.text, "&Help");
-    EXPECT_EQ(d.item.nPosition, 3);
+    EXPECT_EQ(d.item.Text(), "&Help");
+    EXPECT_EQ(d.item.menuBar.nPosition, 3);
     EXPECT_EQ(d.window.className, sample::kFrameClass);
     EXPECT_FALSE(d.hasFrame);  // a window with a caption is its own frame
 
@@ -109,7 +106,7 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     ASSERT_TRUE(LoadDescription(path, &loaded, &raw, &error)) << error;
     DeleteFileA(path);
     EXPECT_EQ(raw, probe.raw);
-    EXPECT_EQ(loaded.item.text, "&Help");
+    EXPECT_EQ(loaded.item.Text(), "&Help");
     EXPECT_FALSE(LoadDescription(path, &loaded, nullptr, &error));
     LocateResult found = LocateItem(*client, app.Frame(), 3, 0, loaded.item, 0);
     ASSERT_EQ(found.status, AgentStatus::Ok);

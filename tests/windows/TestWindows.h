@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "windows/WindowDescription.h"
+
 inline void RegisterTestClass(const char* name) {
     WNDCLASSA wc = {};
     if (GetClassInfoA(GetModuleHandleA(nullptr), name, &wc)) return;
@@ -24,17 +26,17 @@ inline HWND MakeWindow(const char* cls, const char* title, DWORD style, int x, i
 
 class CBytes {
 public:
-    CBytes& U8(uint8_t v) { m_bytes.push_back(v); return *this; }
-    CBytes& U16(uint16_t v) { return U8(v & 0xFF).U8(v >> 8); }
-    CBytes& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    CBytes& WriteU8(uint8_t v) { m_bytes.push_back(v); return *this; }
+    CBytes& WriteU16(uint16_t v) { return WriteU8(v & 0xFF).WriteU8(v >> 8); }
+    CBytes& WriteU32(uint32_t v) { return WriteU16(v & 0xFFFF).WriteU16(v >> 16); }
     // A terminated text field: the slot after the characters is left as the
     // writer's buffer had it, so the expectation names it.
     CBytes& Text(const std::string& s, uint8_t slot) {
-        U32(static_cast<uint32_t>(s.size()));
+        WriteU32(static_cast<uint32_t>(s.size()));
         if (s.empty()) return *this;
-        U8(0).U8(1);
+        WriteU8(0).WriteU8(1);
         m_bytes.insert(m_bytes.end(), s.begin(), s.end());
-        return U8(slot);
+        return WriteU8(slot);
     }
     CBytes& Raw(const std::vector<uint8_t>& b) {
         m_bytes.insert(m_bytes.end(), b.begin(), b.end());
@@ -50,4 +52,16 @@ inline std::string OwnModulePath() {
     char path[MAX_PATH] = {0};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     return path;
+}
+
+// The description's bytes as the agent writes them into a record of
+// `capacity` bytes filled with `fill`.
+inline std::vector<uint8_t> Serialized(CWindowDescription& d, size_t capacity = 4096, uint8_t fill = 0) {
+    std::vector<uint8_t> buffer(capacity, fill);
+    BYTE* cursor = buffer.data();
+    d.SetDataLimit(buffer.data() + buffer.size());
+    d.WriteData(cursor);
+    d.SetDataLimit(nullptr);
+    buffer.resize(cursor - buffer.data());
+    return buffer;
 }

@@ -20,16 +20,10 @@ namespace {
 const DWORD kTopStyle = WS_POPUP | WS_CLIPSIBLINGS;
 const DWORD kChildStyle = WS_CHILD | 0x5;
 
-std::vector<uint8_t> Write(CWindowDescription& d, uint8_t fill = 0xCD) {
-    std::vector<uint8_t> buffer(4096, fill);
-    BYTE* cursor = buffer.data();
-    d.WriteData(cursor);
-    buffer.resize(cursor - buffer.data());
-    return buffer;
-}
+std::vector<uint8_t> Write(CWindowDescription& d, uint8_t fill = 0xCD) { return Serialized(d, 4096, fill); }
 
 // Bytes of the 19-byte options block with its constructor values.
-CBytes& Options(CBytes& b) { return b.U32(0).U32(0).U32(0x42C80000).U32(0x42C80000).U8(1).U8(1).U8(1); }
+CBytes& Options(CBytes& b) { return b.WriteU32(0).WriteU32(0).WriteU32(0x42C80000).WriteU32(0x42C80000).WriteU8(1).WriteU8(1).WriteU8(1); }
 
 class DescriptionTest : public ::testing::Test {
 protected:
@@ -44,8 +38,8 @@ protected:
 
     // The top window's record: no parent, screen rectangle, one descendant.
     void TopRecord(CBytes& b, uint32_t noFrame) {
-        b.U32(0).U32(kTopStyle).U32(0).U32(noFrame).U32(1).U32(0).U32(0);
-        b.U32(100).U32(50).U32(400).U32(250).Text("VtDescTop", 0xCD).U32(0);
+        b.WriteU32(0).WriteU32(kTopStyle).WriteU32(0).WriteU32(noFrame).WriteU32(1).WriteU32(0).WriteU32(0);
+        b.WriteU32(100).WriteU32(50).WriteU32(400).WriteU32(250).Text("VtDescTop", 0xCD).WriteU32(0);
     }
     HWND m_top, m_child;
 };
@@ -55,7 +49,7 @@ TEST_F(DescriptionTest, WindowWithoutFrameGoldenBytes) {
     EXPECT_TRUE(d.Describe(m_top));
     CBytes b;
     TopRecord(b, 1);
-    b.U16(0).U32(0).Text(OwnModulePath(), 0xCD).U32(0).U8(0).U32(0x300).U32(0);
+    b.WriteU16(0).WriteU32(0).Text(OwnModulePath(), 0xCD).WriteU32(0).WriteU8(0).WriteU32(0x300).WriteU32(0);
     Options(b);
     EXPECT_EQ(Write(d), b.Get());
     EXPECT_EQ(d.m_hwnd, m_top);
@@ -66,12 +60,12 @@ TEST_F(DescriptionTest, ChildWithFrameGoldenBytes) {
     EXPECT_TRUE(d.Describe(m_child));
     CBytes b;
     // The child: rectangle in the parent's client coordinates, no range.
-    b.U32(0).U32(kChildStyle).U32(77).U32(0).U32(0).U32(0).U32(0);
-    b.U32(10).U32(20).U32(40).U32(60).Text("VtDescChild", 0xCD).Text("VtDescTop", 0xCD);
+    b.WriteU32(0).WriteU32(kChildStyle).WriteU32(77).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0);
+    b.WriteU32(10).WriteU32(20).WriteU32(40).WriteU32(60).Text("VtDescChild", 0xCD).Text("VtDescTop", 0xCD);
     // The frame's record, its no-frame word cleared; depth 1.
     TopRecord(b, 0);
-    b.U16(1).U32(0).Text(OwnModulePath(), 0xCD).U32(0).U8(0).U32(0x300);
-    b.U32(71 + 111 + 108 + 100 + 101 + 110);  // "Golden"
+    b.WriteU16(1).WriteU32(0).Text(OwnModulePath(), 0xCD).WriteU32(0).WriteU8(0).WriteU32(0x300);
+    b.WriteU32(71 + 111 + 108 + 100 + 101 + 110);  // "Golden"
     Options(b);
     EXPECT_EQ(Write(d), b.Get());
 }
@@ -92,20 +86,19 @@ TEST_F(DescriptionTest, AttachedItemWritesKindAndTheLocatorsFormBeforeTheChecksu
     const std::vector<uint8_t> plain = Write(without), item = Write(withItem);
 
     // What the same locator writes on its own.
-    CItemLocator* alone = CreateItemLocator(kItemKindMenuBar, 0);
+    CItemLocatorPtr alone(CreateItemLocator(kItemKindMenuBar, 0));
     alone->LoadItem(framed, 1);
     std::vector<uint8_t> form(512, 0xCD);
     BYTE* cursor = form.data();
     alone->WriteData(cursor);
     form.resize(cursor - form.data());
-    delete alone;
 
     // Identical up to the flags, which gain bit 5; then kind and form.
     const size_t flagsAt = plain.size() - 19 - 4 - 4;
     ASSERT_EQ(item.size(), plain.size() + 4 + form.size());
     EXPECT_TRUE(std::equal(plain.begin(), plain.begin() + flagsAt, item.begin()));
     CBytes tail;
-    tail.U32(0x320).U32(kItemKindMenuBar).Raw(form).U32(0);  // a captioned window has no frame
+    tail.WriteU32(0x320).WriteU32(kItemKindMenuBar).Raw(form).WriteU32(0);  // a captioned window has no frame
     Options(tail);
     EXPECT_EQ(std::vector<uint8_t>(item.begin() + flagsAt, item.end()), tail.Get());
     DestroyWindow(framed);
@@ -136,8 +129,8 @@ TEST_F(DescriptionTest, HandleThatIsNotAWindowChangesNothingAndWritesAnEmptyDesc
     EXPECT_FALSE(d.Describe(nullptr));
     EXPECT_EQ(d.m_hwnd, nullptr);
     CBytes b;
-    b.U32(0).U32(0).U32(0).U32(1).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0);
-    b.U16(0).U32(0).U32(0).U32(0).U8(0).U32(0x300).U32(0);
+    b.WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(1).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU32(0);
+    b.WriteU16(0).WriteU32(0).WriteU32(0).WriteU32(0).WriteU8(0).WriteU32(0x300).WriteU32(0);
     Options(b);
     EXPECT_EQ(Write(d), b.Get());
 }
@@ -190,7 +183,9 @@ TEST_F(DescriptionTest, BoundedWriteNeverTouchesBytesAtOrPastTheLimit) {
             // whole write over the same fill.
             std::vector<uint8_t> again(whole.size() + 16, 0xEE);
             BYTE* c2 = again.data();
+            d.SetDataLimit(again.data() + again.size());
             d.WriteData(c2);
+            d.SetDataLimit(nullptr);
             EXPECT_EQ(buffer, again);
         }
     }
