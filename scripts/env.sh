@@ -17,7 +17,7 @@ start_display() {
     if [ -n "${VINTREL_DISPLAY:-}" ]; then export DISPLAY="$VINTREL_DISPLAY"; return; fi
     local n=91
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     VINTREL_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 100); do
