@@ -4,6 +4,7 @@
 
 #include "agent/AgentExports.h"
 #include "agent/AgentSharedState.h"
+#include "agent/DeferredRequests.h"
 #include "agent/Diagnostics.h"
 #include "channel/MessageTable.h"
 #include "common/Owned.h"
@@ -61,6 +62,7 @@ VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lP
     }
 
     const uint32_t sub = static_cast<uint32_t>((msg.wParam >> 16) & 0xFFFF);
+    const MSG envelope = msg;
     msg.wParam &= 0xFFFF;
 
     // A message peeked without removal and then retrieved passes twice with
@@ -71,9 +73,21 @@ VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lP
 
     {
         CCriticalSectionGuard lock(g_csAgent);
+        if (g_deferredRequests.IsRunning()) {
+            // A request of this thread is waiting inside its own work and
+            // dispatching messages: this one runs after it has finished.
+            // (A look without removal leaves it in the queue for later.)
+            if (wParam != PM_REMOVE) return 0;
+            g_deferredRequests.Defer(envelope);
+            msg.message = WM_NULL;
+            return 1;
+        }
         g_nLastSubMessage = sub;
         g_dwLastTime = static_cast<uint32_t>(msg.time);
+        g_deferredRequests.SetRunning(true);
         DispatchRequest(sub, msg);
+        g_deferredRequests.SetRunning(false);
+        g_deferredRequests.PostAll();
     }
 
     msg.message = WM_NULL;

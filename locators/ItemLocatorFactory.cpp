@@ -3,9 +3,12 @@
 #include <new>
 
 #include "forms/ItemKinds.h"
+#include "accessibility/AccessibleItemLocator.h"
+#include "accessibility/ScrollingAccessibleItemLocator.h"
 #include "locators/ItemLocator.h"
 #include "locators/ListViewItemLocator.h"
 #include "locators/MenuBarItemLocator.h"
+#include "locators/PopupMenuItemLocator.h"
 #include "locators/UnbuiltItemLocator.h"
 
 namespace {
@@ -14,6 +17,13 @@ namespace {
 template <class TLocator>
 CItemLocator* MakeLocator(DWORD) {
     return new (std::nothrow) TLocator();
+}
+
+// The popup menu's handle is the factory's argument (a user handle, which
+// fits 32 bits).
+template <>
+CItemLocator* MakeLocator<CPopupMenuItemLocator>(DWORD dwParam) {
+    return new (std::nothrow) CPopupMenuItemLocator(reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(dwParam)));
 }
 }  // namespace
 

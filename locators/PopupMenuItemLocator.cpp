@@ -1,0 +1,138 @@
+#include "locators/PopupMenuItemLocator.h"
+
+#include <string>
+
+#include "accessibility/AccessibleFunctions.h"
+#include "windows/WindowFunctions.h"
+
+namespace {
+uint32_t MenuWord(HMENU hMenu) { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(hMenu)); }
+}  // namespace
+
+CPopupMenuItemLocator::CPopupMenuItemLocator(HMENU hMenu) : m_hMenu(hMenu), m_nItemId(0), m_bUseMenuBar(0) {
+    m_szName[0] = '\0';
+}
+
+CPopupMenuItemLocator::Form CPopupMenuItemLocator::MakeForm() const {
+    Form form;
+    form.base = GetBaseForm();
+    form.fields.nItemId = m_nItemId;
+    form.fields.bUseMenuBar = m_bUseMenuBar;
+    form.fields.name = m_szName;
+    const size_t nSteps = m_positions.size() < m_menus.size() ? m_positions.size() : m_menus.size();
+    form.fields.path.resize(nSteps);
+    for (size_t i = 0; i < nSteps; ++i) {
+        form.fields.path[i].nPosition = m_positions[i];
+        form.fields.path[i].hMenu = m_menus[i];
+    }
+    return form;
+}
+
+int CPopupMenuItemLocator::GetDataSize() { return static_cast<int>(FormSize(MakeForm(), true)); }
+
+void CPopupMenuItemLocator::ReadData(BYTE*& pCursor) {
+    Form form;
+    if (!ReadFormAt(pCursor, form)) return;
+    SetBaseForm(form.base);
+    m_nItemId = form.fields.nItemId;
+    m_bUseMenuBar = form.fields.bUseMenuBar;
+    CutAnsiText(form.fields.name, kNameSize - 1);
+    lstrcpynA(m_szName, form.fields.name.c_str(), kNameSize);
+    m_positions.clear();
+    m_menus.clear();
+    for (const PopupMenuStep& step : form.fields.path) {
+        m_positions.push_back(step.nPosition);
+        m_menus.push_back(step.hMenu);
+    }
+}
+
+void CPopupMenuItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
+
+bool CPopupMenuItemLocator::IsIndirectItem() { return true; }
+
+HWND CPopupMenuItemLocator::LoadItem(HWND hwndControl, int nIndex) {
+    m_nItemId = static_cast<uint32_t>(nIndex);
+    if (!IsMenu(m_hMenu)) return NULL;
+    // The name comes from the object under the cursor, when the
+    // accessibility library has been bound in this process.
+    COwnedVariant hit;
+    HRESULT hr = S_OK;
+    TComPtr<IAccessible> atCursor = AccessibleAtCursor(hit, &hr);
+    if (atCursor) {
+        m_szName[0] = '\0';
+        const long nHitChild = hit.Type() == VT_I4 ? hit.Get().lVal : CHILDID_SELF;
+        GetAccessibleText(atCursor.Get(), nHitChild, AccName, m_szName, kNameSize);
+    }
+    m_bUseMenuBar = 0;
+    uint16_t nDepth = 0;
+    HWND hwndFrame = HasCaption(hwndControl) ? NULL : FindFrameAncestor(hwndControl, &nDepth);
+    if (hwndFrame && IsMenu(GetMenu(hwndFrame))) {
+        m_bUseMenuBar = 1;
+        return hwndFrame;
+    }
+    return NULL;
+}
+
+RECT CPopupMenuItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
+    RECT result = {0, 0, 0, 0};
+    *pnIndex = -1;
+    if (!IsMenu(m_hMenu)) return result;
+    const short nCount = static_cast<short>(GetMenuItemCount(m_hMenu));
+    for (short i = 0; i < nCount; ++i) {
+        RECT r;
+        if (!GetMenuItemRect(hwndControl, m_hMenu, static_cast<UINT>(i), &r)) continue;
+        // All four edges count as inside.
+        if (r.left <= x && x <= r.right && r.top <= y && y <= r.bottom) {
+            *pnIndex = static_cast<int>(GetMenuItemID(m_hMenu, i));
+            return r;
+        }
+    }
+    return result;
+}
+
+bool CPopupMenuItemLocator::FindItem(HWND hwndControl, DWORD) {
+    if (m_bUseMenuBar) m_hMenu = GetMenu(hwndControl);
+    if (!IsMenu(m_hMenu)) return false;
+    return FindInMenu(m_hMenu);
+}
+
+bool CPopupMenuItemLocator::FindInMenu(HMENU hMenu) { return FindInMenuAt(hMenu, 0); }
+
+void CPopupMenuItemLocator::AppendStep(int nPosition, HMENU hMenu) {
+    // Positions are 16-bit values widened with their sign.
+    m_positions.push_back(static_cast<uint32_t>(static_cast<int32_t>(static_cast<short>(nPosition))));
+    m_menus.push_back(MenuWord(hMenu));
+}
+
+void CPopupMenuItemLocator::RemoveLastStep() {
+    if (!m_positions.empty()) m_positions.pop_back();
+    if (!m_menus.empty()) m_menus.pop_back();
+}
+
+bool CPopupMenuItemLocator::FindInMenuAt(HMENU hMenu, int nDepth) {
+    // The path must still fit the form's count.
+    if (nDepth >= kMaxDepth || m_positions.size() >= PopupMenuItemFields::kMaxSteps) return false;
+    const short nCount = static_cast<short>(GetMenuItemCount(hMenu));
+    for (short i = 0; i < nCount; ++i) {
+        if (static_cast<uint32_t>(GetMenuItemID(hMenu, i)) == m_nItemId) {
+            AppendStep(i, hMenu);
+            return true;
+        }
+    }
+    for (short i = 0; i < nCount; ++i) {
+        HMENU hSub = GetSubMenu(hMenu, i);
+        if (!hSub) continue;
+        AppendStep(i, hMenu);
+        if (FindInMenuAt(hSub, nDepth + 1)) return true;
+        RemoveLastStep();
+    }
+    return false;
+}
+
+const char* CPopupMenuItemLocator::GetDescription() {
+    if (m_szName[0] == '\0') {
+        lstrcpynA(m_szDescription, "a popup menu item", kDescriptionSize);
+        return m_szDescription;
+    }
+    return FormatDescription("the '%s' menu item", m_szName);
+}
