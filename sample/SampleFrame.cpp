@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "sample/SampleAccessibilityWindow.h"
 #include "sample/SampleMenuBar.h"
 #include "sample/SampleOptionsDialog.h"
 #include "sample/SampleProtocol.h"
@@ -52,6 +53,7 @@ bool CSampleFrame::Create(const SampleCommandLine& options) {
     ShowWindow(m_hwnd, SW_SHOW);
     UpdateWindow(m_hwnd);
     if (options.bDialog) m_hwndDialog = CSampleOptionsDialog::Create(m_hwnd, options.x + 920, options.y);
+    CSampleAccessibilityWindow::CreateFor(m_hwnd);
     return true;
 }
 

@@ -78,3 +78,111 @@ constexpr UINT kMsgStall = WM_APP + 12;
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
 
 }  // namespace sample
+
+// ---- The accessibility window ---------------------------------------------
+// A second top-level window, owned by the frame, that serves its own
+// accessibility tree (the platform's default objects are thin) and has a
+// popup menu with nested submenus. A controller finds it as the top-level
+// window of class kAccWindowClass whose owner (GetWindow(w, GW_OWNER)) is
+// the frame; its scrolling area is its child with id kAccScrollerId.
+// Both windows answer WM_GETOBJECT for OBJID_WINDOW and OBJID_CLIENT with
+// their root object; objects implement IOleWindow (except the orphan).
+namespace sample {
+
+constexpr char kAccWindowClass[] = "VintrelAccessibleWindow";
+constexpr char kAccWindowTitle[] = "Vintrel Accessibility";
+constexpr char kAccScrollerClass[] = "VintrelAccessibleScroller";
+constexpr int kAccWindowX = 1290, kAccWindowY = 40, kAccWindowWidth = 610, kAccWindowHeight = 1000;
+
+// Control ids (1300..1349) and popup-menu commands (1350..1399).
+constexpr int kAccScrollerId = 1301;
+// Scrolling area: a child without border at (10, 290) of the window's client
+// area, 400 x 300 including its two scroll bars; content 1200 x 1500 pixels;
+// a line is 20 pixels, a page the visible part.
+constexpr int kAccScrollerX = 10, kAccScrollerY = 290, kAccScrollerWidth = 400, kAccScrollerHeight = 300;
+constexpr int kAccContentWidth = 1200, kAccContentHeight = 1500, kAccLineStep = 20;
+
+// The tree of the window (rectangles in its client coordinates; roles are
+// the MSAA role numbers unless a string is named):
+//   "Accessibility Sample" client, the whole window
+//     "Buttons" grouping (10,10)-(590,110)
+//       "OK" push button, description "Accept the changes" (20,30)-(120,60)
+//       "Twin" push button, description "First twin" (130,30)-(230,60)
+//       "Twin" push button, description "Second twin" (240,30)-(340,60)
+//       "Level" slider, value "42" (350,30)-(580,60)
+//       nameless push button (350,70)-(580,100) holding
+//         "Inner Label" static text, the same rectangle
+//       simple elements 6, 7, 8 (list items): "Alpha" (20,70)-(120,100),
+//         "Beta" (130,70)-(230,100), "Gamma" (240,70)-(340,100)
+//     "Custom" grouping (10,120)-(590,220)
+//       "Pressure", role string "gauge", value "7 bar" (20,140)-(120,170)
+//       "Orphan" push button without window or parent (130,140)-(230,170)
+//       a 300-character name ("Long " then 'n's), a 300-character
+//         description ('d's), a 300-character role string ('r's) (240,140)-(340,170)
+//       "Clone" push button (350,140)-(460,170) and another (470,140)-(580,170)
+//       "Stacked" push button twice, both (20,180)-(120,210)
+//     "Failing" grouping (10,230)-(590,280)
+//       an object whose every property call fails (20,240)-(120,270)
+//       "Faulty" push button: its description and value code raise a
+//         structured exception (130,240)-(230,270)
+//       "After Faulty" push button (240,240)-(340,270)
+//     "Scroll Area" pane: the scrolling area's root (below)
+//     "Grid" table (10,600)-(590,960): "Panel i" (grouping, i 0..9),
+//       each "Row i.j" (row, j 0..9), each "Cell i.j.k" (cell, k 0..9):
+//       1,111 objects, cells at level 4.
+// The scrolling area's tree (its own window object):
+//   "Scroll Area" pane, the whole scrolling window
+//     "Content" grouping, the client area: its children are the items of
+//       kAccScrollItems, which move as the area scrolls and are marked off
+//       screen (STATE_SYSTEM_OFFSCREEN) when wholly outside the client area.
+struct AccScrollItem {
+    const char* pszName;
+    const char* pszValue;
+    int left, top, right, bottom;  // content coordinates
+};
+constexpr AccScrollItem kAccScrollItems[] = {
+    {"Near", "", 20, 20, 120, 50},
+    {"Mostly Visible", "", 310, 100, 410, 130},  // 90 of 100 pixels inside the window
+    {"Seventy", "", 330, 140, 430, 170},          // exactly 70 inside
+    {"Sixty", "", 340, 180, 440, 210},            // 60 inside
+    {"Far Right", "", 900, 20, 1000, 50},
+    {"Far Down", "", 20, 1200, 120, 1230},
+    {"Far Corner", "", 1000, 1300, 1100, 1330},
+    {"Dup", "one", 20, 400, 120, 430},
+    {"Dup", "two", 20, 450, 120, 480},
+};
+constexpr int kAccScrollItemCount = sizeof(kAccScrollItems) / sizeof(kAccScrollItems[0]);
+
+// The popup menu (kMsgAccGetPopupMenu gives its handle):
+//   0 "Open Item" (1350)
+//   1 "More" >  0 "Sub Item" (1351)
+//               1 "Deeper" >  0 "Deepest" (1352)
+//                             1 "Shared" (1353)
+//   2 "Other" > 0 "Target" (1354)
+//               1 "Shared" (1353)
+//   3 separator
+//   4 "Shared" (1353)
+//   5 "Twice" (1355)
+//   6 "Twice" (1355)
+constexpr int kAccCmdOpenItem = 1350, kAccCmdSubItem = 1351, kAccCmdDeepest = 1352, kAccCmdShared = 1353,
+              kAccCmdTarget = 1354, kAccCmdTwice = 1355;
+
+// Messages to the accessibility window (SendMessage from another process):
+// wParam x, lParam y: scroll the area to that content offset (clamped).
+constexpr UINT kMsgAccScrollTo = WM_APP + 60;
+// The area's scroll offset as MAKELONG(x, y).
+constexpr UINT kMsgAccGetScroll = WM_APP + 61;
+// wParam x, lParam y (screen): opens the popup menu there, after returning.
+constexpr UINT kMsgAccOpenPopup = WM_APP + 62;
+// Closes the open popup menu.
+constexpr UINT kMsgAccClosePopup = WM_APP + 63;
+// The popup menu's handle.
+constexpr UINT kMsgAccGetPopupMenu = WM_APP + 64;
+// wParam a menu handle, lParam a position: the item's screen rectangle
+// while the menu is open, as left, top, right, bottom in 16 bits each from
+// the lowest (0 when there is none).
+constexpr UINT kMsgAccMenuItemRect = WM_APP + 65;
+// 1 while the popup menu is open.
+constexpr UINT kMsgAccIsPopupOpen = WM_APP + 66;
+
+}  // namespace sample
