@@ -46,6 +46,8 @@ void CProxyWindow::Stop() {
         m_thread.Reset();
     }
     m_hwnd = nullptr;
+    m_taskDone.Reset();
+    m_cancel.Reset();
 }
 
 void CProxyWindow::Cancel() {

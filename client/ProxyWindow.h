@@ -35,6 +35,7 @@ public:
 
     // Creates both events and the window (its thread); false with a reason.
     bool Start(std::string* error);
+    // Closes the window and the proxy's handles of both events.
     void Stop();
     bool IsRunning() const { return m_hwnd != nullptr; }
     HWND Window() const { return m_hwnd; }
