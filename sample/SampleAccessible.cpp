@@ -1,5 +1,6 @@
 #include "sample/SampleAccessible.h"
 
+#include <cstdint>
 #include <new>
 
 #include "accessibility/AccessibleInterface.h"
@@ -15,8 +16,9 @@ const DWORD kSampleFault = 0xE0564E31;
 
 void RaiseInOwnCode() { RaiseException(kSampleFault, 0, 0, nullptr); }
 
+// The top page of the address space belongs to no process.
 void WriteThroughNull() {
-    int* volatile pNowhere = nullptr;
+    int* volatile pNowhere = reinterpret_cast<int*>(~static_cast<uintptr_t>(0xFFF));
     *pNowhere = 1;
 }
 }  // namespace
