@@ -34,23 +34,11 @@ protected:
     }
 
     static HWND FindAccessibilityWindow(HWND frame) {
-        struct Search {
-            HWND frame;
-            HWND found;
-        } search = {frame, nullptr};
-        EnumWindows(
-            [](HWND hwnd, LPARAM lParam) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(lParam);
-                char cls[64] = {0};
-                GetClassNameA(hwnd, cls, sizeof(cls));
-                if (lstrcmpA(cls, sample::kAccWindowClass) == 0 && GetWindow(hwnd, GW_OWNER) == s->frame) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        HWND hwnd = nullptr;
+        while ((hwnd = FindWindowExA(nullptr, hwnd, sample::kAccWindowClass, nullptr)) != nullptr) {
+            if (GetWindow(hwnd, GW_OWNER) == frame) return hwnd;
+        }
+        return nullptr;
     }
 
     // Screen point of a point in the client area of window.

@@ -36,6 +36,31 @@ std::string PointsText(const std::vector<POINT>& points) {
     return text.empty() ? "none" : text;
 }
 
+// The nested request's listener: counts the replies and notes one that
+// comes while the outer request is still in progress.
+std::atomic<bool> g_bOuterDone(false);
+std::atomic<int> g_nNestedReplies(0);
+std::atomic<bool> g_bNestedEarly(false);
+UINT g_nReturnMsg = 0;
+
+LRESULT CALLBACK NestedListenerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == g_nReturnMsg) {
+        if (!g_bOuterDone) g_bNestedEarly = true;
+        ++g_nNestedReplies;
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A proxy window without events: counts the clicks posted to it.
+std::atomic<int> g_nBareClicks(0);
+UINT g_nClickMsg = 0;
+
+LRESULT CALLBACK BareProxyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == g_nClickMsg) ++g_nBareClicks;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 class ScrollingAccessibleItemTest : public CAccessibleSampleSuite<ScrollingAccessibleItemTest> {
 protected:
     void SetUp() override {
@@ -239,24 +264,13 @@ TEST_F(ScrollingAccessibleItemTest, FormVersions) {
 // A request that arrives while the agent waits for the proxy runs after the
 // request in progress has finished, never inside it.
 TEST_F(ScrollingAccessibleItemTest, ARequestArrivingDuringTheWaitRunsAfterwards) {
-    static std::atomic<bool> s_bOuterDone(false);
-    static std::atomic<int> s_nReplies(0);
-    static std::atomic<bool> s_bEarly(false);
-    s_bOuterDone = false;
-    s_nReplies = 0;
-    s_bEarly = false;
+    g_bOuterDone = false;
+    g_nNestedReplies = 0;
+    g_bNestedEarly = false;
     const AgentMessages messages = AgentMessages::Register();
+    g_nReturnMsg = messages.nAgentReturn;
     WNDCLASSA wc = {};
-    static UINT s_nReturn = 0;
-    s_nReturn = messages.nAgentReturn;
-    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == s_nReturn) {
-            if (!s_bOuterDone) s_bEarly = true;
-            ++s_nReplies;
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    };
+    wc.lpfnWndProc = NestedListenerProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VintrelNestedListener";
     RegisterClassA(&wc);
@@ -276,27 +290,25 @@ TEST_F(ScrollingAccessibleItemTest, ARequestArrivingDuringTheWaitRunsAfterwards)
     });
     const int farRight = ItemIndex("Far Right");
     LocateResult found = Find(Form(farRight));
-    s_bOuterDone = true;
+    g_bOuterDone = true;
     ExpectAt(found, farRight);
     ASSERT_GT(nPosted, 0);
-    for (DWORD start = GetTickCount(); s_nReplies == 0 && GetTickCount() - start < 5000;) {
+    for (DWORD start = GetTickCount(); g_nNestedReplies == 0 && GetTickCount() - start < 5000;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         Sleep(10);
     }
     m_proxy.SetObserver(nullptr);
-    EXPECT_EQ(s_nReplies.load(), 1) << "the nested request was not run afterwards";
-    EXPECT_FALSE(s_bEarly.load()) << "the nested request ran while the outer one was in progress";
+    EXPECT_EQ(g_nNestedReplies.load(), 1) << "the nested request was not run afterwards";
+    EXPECT_FALSE(g_bNestedEarly.load()) << "the nested request ran while the outer one was in progress";
 }
 
 // When the events cannot be had (a named object of another type holds the
 // name), no click is posted and the request ends instead of waiting.
 TEST_F(ScrollingAccessibleItemTest, TheWaitNeverSpins) {
     m_proxy.Stop();
-    static std::atomic<int> s_nClicks(0);
-    static UINT s_nClickMsg = 0;
-    s_nClickMsg = RegisterWindowMessageA("TavmorMouseClick");
-    s_nClicks = 0;
+    g_nClickMsg = RegisterWindowMessageA("TavmorMouseClick");
+    g_nBareClicks = 0;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -305,12 +317,7 @@ TEST_F(ScrollingAccessibleItemTest, TheWaitNeverSpins) {
     COwnedWindow bare(CreateWindowExA(0, CProxyWindow::kClassName, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                       wc.hInstance, nullptr));
     ASSERT_TRUE(bare);
-    SetWindowLongPtrA(bare.Get(), GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(static_cast<WNDPROC>(
-                          [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-                              if (message == s_nClickMsg) ++s_nClicks;
-                              return DefWindowProcA(hwnd, message, wParam, lParam);
-                          })));
+    SetWindowLongPtrA(bare.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BareProxyProc));
     const int farRight = ItemIndex("Far Right");
     for (const char* name : {"ZEL_TaskDone", "EventTavmorCancel"}) {
         COwnedHandle squatter(CreateMutexA(nullptr, FALSE, name));
@@ -323,7 +330,7 @@ TEST_F(ScrollingAccessibleItemTest, TheWaitNeverSpins) {
     }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    EXPECT_EQ(s_nClicks.load(), 0) << "a click was posted although nobody could wait for it";
+    EXPECT_EQ(g_nBareClicks.load(), 0) << "a click was posted although nobody could wait for it";
 }
 
 }  // namespace
