@@ -22,6 +22,7 @@
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
+#include "tool/AccessibleDemoStep.h"
 #include "tool/CommandRegistry.h"
 #include "tool/ToolOptions.h"
 #include "tool/WindowPicture.h"
@@ -259,6 +260,10 @@ int RunDemo(const std::vector<std::string>& args) {
     }
     std::printf("\nA list item is scrolled into view when it is found, so later finds may move it: each has a\n"
                 "picture taken right after it was found; found.bmp shows the boxes still on their items at the end.\n");
+    std::printf("\naccessibility window: recording, restarting it scrolled, finding again...\n");
+    const int accessibleMissing = RunAccessibleDemoStep(dir, &error);
+    if (accessibleMissing < 0) return ToolFail("accessibility step: " + error);
+    missing += accessibleMissing;
     std::printf("Records and pictures are in %s\n", dir.c_str());
     if (missing) return ToolFail(std::to_string(missing) + " item(s) not found again");
     return 0;
