@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "client/AccessibleForms.h"
 #include "client/ItemRequests.h"
 #include "tool/CommandRegistry.h"
 #include "tool/ToolOptions.h"
@@ -15,15 +16,9 @@ static int RunMenuPath(const std::vector<std::string>& args) {
     HWND target = options.TargetWindow(&error);
     if (!target) return ToolFail(error);
     if (!options.Has("id")) return ToolFail("menu-path needs --id");
-    LocatorForm form;
-    form.nKind = 6;
-    form.popupMenu.nItemId = static_cast<uint32_t>(options.GetInt("id", 0));
     uint32_t menu = 0;
-    if (options.Has("menu")) {
-        menu = static_cast<uint32_t>(std::strtoul(options.Get("menu").c_str(), nullptr, 0));
-    } else {
-        form.popupMenu.bUseMenuBar = 1;
-    }
+    if (options.Has("menu")) menu = static_cast<uint32_t>(std::strtoul(options.Get("menu").c_str(), nullptr, 0));
+    LocatorForm form = PopupMenuItemForm(static_cast<uint32_t>(options.GetInt("id", 0)), !options.Has("menu"));
     CAgentClient client;
     if (!ConnectAgent(client, target, &error)) return ToolFail(error);
     LocateResult found = LocateItem(client, target, 6, menu, form, 0);
@@ -32,12 +27,8 @@ static int RunMenuPath(const std::vector<std::string>& args) {
         std::printf("command %lu is in no menu of the window\n", static_cast<unsigned long>(form.popupMenu.nItemId));
         return 1;
     }
-    std::printf("command %lu:", static_cast<unsigned long>(form.popupMenu.nItemId));
-    for (const PopupMenuStep& step : found.form.popupMenu.path) {
-        std::printf(" %ld@0x%08lX", static_cast<long>(static_cast<int32_t>(step.nPosition)),
-                    static_cast<unsigned long>(step.hMenu));
-    }
-    std::printf("\n");
+    std::printf("command %lu: %s\n", static_cast<unsigned long>(form.popupMenu.nItemId),
+                PopupPathText(found.form.popupMenu.path).c_str());
     return 0;
 }
 

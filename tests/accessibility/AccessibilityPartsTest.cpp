@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "accessibility/AccessibleItemLocator.h"
 #include "accessibility/FaultGuard.h"
 #include "accessibility/ScrollingAccessibleItemLocator.h"
 #include "forms/AccessibleItemForm.h"
@@ -75,6 +77,25 @@ TEST(OverhangTest, TheSeventyPercentRuleAndTheDirections) {
     EXPECT_EQ(L::HorizontalOverhang(w, RECT{100, 120, 400, 130}), 0);
     // Far to the right: capped by the left edge's distance.
     EXPECT_EQ(L::HorizontalOverhang(w, RECT{150, 120, 400, 130}), 50);
+}
+
+TEST(AccessibleDescriptionTest, NameAndRoleOnlyWhenBothFitTheBuffer) {
+    CAccessibleItemLocator item;
+    lstrcpyA(item.m_szName, "OK");
+    lstrcpyA(item.m_szRole, "push button");
+    EXPECT_STREQ(item.GetDescription(), "OK push button");
+    // 200 + 54 characters, the blank and the terminator fill the 256 bytes.
+    const std::string name(200, 'n');
+    lstrcpyA(item.m_szName, name.c_str());
+    lstrcpyA(item.m_szRole, std::string(54, 'r').c_str());
+    EXPECT_EQ(std::string(item.GetDescription()), name + " " + std::string(54, 'r'));
+    // One more would not fit: the buffer keeps what it held.
+    lstrcpyA(item.m_szRole, std::string(55, 'x').c_str());
+    EXPECT_EQ(std::string(item.GetDescription()), name + " " + std::string(54, 'r'));
+    // Only a description, with a percent sign: copied as it is.
+    CAccessibleItemLocator other;
+    lstrcpyA(other.m_szAccDescription, "100% sure");
+    EXPECT_STREQ(other.GetDescription(), "100% sure");
 }
 
 TEST(AccessibleFormsTest, PathCountsAndVersions) {

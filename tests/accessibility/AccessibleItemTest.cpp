@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "client/AccessibleForms.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
@@ -44,14 +45,7 @@ protected:
     // A form built from what the tree holds, as a recording would give it.
     static LocatorForm Form(const std::string& name, const std::string& role, int level, int childCount,
                             const std::string& description = std::string()) {
-        LocatorForm form;
-        form.nKind = kAccessible;
-        form.accessible.name = name;
-        form.accessible.role = role;
-        form.accessible.nLevel = level;
-        form.accessible.nChildCount = childCount;
-        form.accessible.description = description;
-        return form;
+        return AccessibleItemForm(name, role, level, childCount, description);
     }
 };
 

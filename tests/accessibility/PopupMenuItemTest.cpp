@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "client/AccessibleForms.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
@@ -16,11 +17,7 @@ namespace {
 const int kPopup = 6;
 
 std::string PathText(const std::vector<PopupMenuStep>& path) {
-    std::string text;
-    for (const PopupMenuStep& step : path) {
-        text += "(" + std::to_string(step.nPosition) + ", " + std::to_string(step.hMenu) + ") ";
-    }
-    return text.empty() ? "empty" : text;
+    return path.empty() ? "empty" : PopupPathText(path);
 }
 
 class PopupMenuItemTest : public CAccessibleSampleSuite<PopupMenuItemTest> {
@@ -36,9 +33,7 @@ protected:
         CAccessibleSampleSuite::TearDown();
     }
     static LocatorForm Form(uint32_t id, std::vector<PopupMenuStep> path = {}) {
-        LocatorForm form;
-        form.nKind = kPopup;
-        form.popupMenu.nItemId = id;
+        LocatorForm form = PopupMenuItemForm(id);
         form.popupMenu.path = path;
         return form;
     }
@@ -129,8 +124,7 @@ TEST_F(PopupMenuItemTest, PathsCarriedInByTheRequestStayInFront) {
 }
 
 TEST_F(PopupMenuItemTest, TheMenuBarInsteadOfTheGivenMenu) {
-    LocatorForm save = Form(sample::kCmdSave);
-    save.popupMenu.bUseMenuBar = 1;
+    LocatorForm save = PopupMenuItemForm(sample::kCmdSave, true);
     // The given menu is ignored: the bar of the request's window is searched.
     LocateResult found = Find(save, s_app->Frame(), m_root);
     ASSERT_TRUE(found.found);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "client/AgentMessages.h"
+#include "client/AccessibleForms.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
@@ -79,13 +80,8 @@ protected:
 
     // The form a recording of item i gives (every field the exact match compares).
     static LocatorForm Form(int i) {
-        LocatorForm form;
-        form.nKind = kScrolling;
-        form.scrollingAccessible.name = sample::kAccScrollItems[i].pszName;
+        LocatorForm form = ScrollingAccessibleItemForm(sample::kAccScrollItems[i].pszName, kItemRole, 2, 0);
         form.scrollingAccessible.value = sample::kAccScrollItems[i].pszValue;
-        form.scrollingAccessible.role = kItemRole;
-        form.scrollingAccessible.nLevel = 2;
-        form.scrollingAccessible.nChildCount = 0;
         form.scrollingAccessible.nRoleIndex = i + 1;  // walk order among the items
         form.scrollingAccessible.nWindowSignature = sample::kAccScrollItemCount;
         return form;
