@@ -141,11 +141,14 @@ void CSampleAccessibilityWindow::BuildTree() {
         faulty->m_description = L"never read";
     }
     Add(failing, h, L"After Faulty", ROLE_SYSTEM_PUSHBUTTON, Rect(240, 240, 340, 270));
-
-    if (m_scrollerRoot) {
-        m_scrollerRoot->AddRef();
-        root->AddChild(m_scrollerRoot.Get());
+    if (CSampleAccessible* faulty = Add(failing, h, L"Faulty Value", ROLE_SYSTEM_PUSHBUTTON, Rect(350, 240, 450, 270))) {
+        faulty->m_behaviour = CSampleAccessible::kFaultingValue;
+        faulty->m_description = L"Its value faults";
     }
+
+    // The scrolling area's root is also a child of this tree, which holds a
+    // reference of its own.
+    if (m_scrollerRoot) root->AddChild(TComPtr<CSampleAccessible>::AddRefed(m_scrollerRoot.Get()).Detach());
 
     CSampleAccessible* grid = Add(root, h, L"Grid", ROLE_SYSTEM_TABLE, Rect(10, 600, 590, 960));
     for (int i = 0; i < 10 && grid; ++i) {

@@ -155,7 +155,7 @@ STDMETHODIMP CSampleAccessible::get_accName(VARIANT varChild, BSTR* pszName) {
 }
 
 STDMETHODIMP CSampleAccessible::get_accValue(VARIANT varChild, BSTR* pszValue) {
-    if (m_behaviour == kFaulting) WriteThroughNull();
+    if (m_behaviour == kFaultingValue) WriteThroughNull();
     return Text(varChild, &CSampleAccessible::m_value, pszValue);
 }
 

@@ -4,7 +4,7 @@
 // (and IOleWindow, so that its window and class can be found), except in
 // the behaviours that exist to test failure: an object that fails every
 // property call, one that raises a structured exception inside its own
-// description and value code, and an orphan with neither a window nor a
+// description code, one that faults in its value code, and an orphan with neither a window nor a
 // parent.
 //
 // Rectangles are kept in client coordinates of the host window; an object
@@ -36,7 +36,9 @@ struct SampleAccessibleElement {
 
 class CSampleAccessible : public IAccessible, public IOleWindow {
 public:
-    enum Behaviour { kNormal, kFailing, kFaulting, kOrphan };
+    // kFaulting raises an exception of its own in its description code,
+    // kFaultingValue writes where no process may in its value code.
+    enum Behaviour { kNormal, kFailing, kFaulting, kFaultingValue, kOrphan };
 
     // A new object with one reference, held by the caller.
     static CSampleAccessible* Create(const SampleAccessibleHost* pHost, const wchar_t* pszName, long nRole,

@@ -123,9 +123,11 @@ constexpr int kAccContentWidth = 1200, kAccContentHeight = 1500, kAccLineStep = 
 //       "Stacked" push button twice, both (20,180)-(120,210)
 //     "Failing" grouping (10,230)-(590,280)
 //       an object whose every property call fails (20,240)-(120,270)
-//       "Faulty" push button: its description and value code raise a
-//         structured exception (130,240)-(230,270)
+//       "Faulty" push button: its description code raises a structured
+//         exception (130,240)-(230,270)
 //       "After Faulty" push button (240,240)-(340,270)
+//       "Faulty Value" push button, description "Its value faults": its
+//         value code writes to an address no process may (350,240)-(450,270)
 //     "Scroll Area" pane: the scrolling area's root (below)
 //     "Grid" table (10,600)-(590,960): "Panel i" (grouping, i 0..9),
 //       each "Row i.j" (row, j 0..9), each "Cell i.j.k" (cell, k 0..9):
@@ -184,5 +186,6 @@ constexpr UINT kMsgAccGetPopupMenu = WM_APP + 64;
 constexpr UINT kMsgAccMenuItemRect = WM_APP + 65;
 // 1 while the popup menu is open.
 constexpr UINT kMsgAccIsPopupOpen = WM_APP + 66;
+// WM_APP + 79 is the window's own: it opens the menu from its queue.
 
 }  // namespace sample
