@@ -131,6 +131,8 @@ void CSampleAccessibilityWindow::BuildTree() {
     Add(custom, h, L"Clone", ROLE_SYSTEM_PUSHBUTTON, Rect(470, 140, 580, 170));
     Add(custom, h, L"Stacked", ROLE_SYSTEM_PUSHBUTTON, Rect(20, 180, 120, 210));
     Add(custom, h, L"Stacked", ROLE_SYSTEM_PUSHBUTTON, Rect(20, 180, 120, 210));
+    custom->AddElement(L"Chip", ROLE_SYSTEM_LISTITEM, Rect(130, 180, 230, 210));
+    custom->AddElement(L"Chip", ROLE_SYSTEM_LISTITEM, Rect(240, 180, 340, 210));
 
     CSampleAccessible* failing = Add(root, h, L"Failing", ROLE_SYSTEM_GROUPING, Rect(10, 230, 590, 280));
     if (CSampleAccessible* broken = Add(failing, h, L"Broken", ROLE_SYSTEM_PUSHBUTTON, Rect(20, 240, 120, 270))) {

@@ -121,6 +121,8 @@ constexpr int kAccContentWidth = 1200, kAccContentHeight = 1500, kAccLineStep = 
 //         description ('d's), a 300-character role string ('r's) (240,140)-(340,170)
 //       "Clone" push button (350,140)-(460,170) and another (470,140)-(580,170)
 //       "Stacked" push button twice, both (20,180)-(120,210)
+//       simple elements 8 and 9 (list items), both "Chip": (130,180)-(230,210)
+//         and (240,180)-(340,210)
 //     "Failing" grouping (10,230)-(590,280)
 //       an object whose every property call fails (20,240)-(120,270)
 //       "Faulty" push button: its description code raises a structured

@@ -133,6 +133,13 @@ TEST_F(AccessibleItemTest, NarrowingStepsAndTheirFallbacks) {
     // that step go on to the rectangle step.
     ExpectFound(Form("Stacked", button, 2, 99), RECT{20, 180, 120, 210});
     ExpectNotFound(Form("Clone", button, 2, 99));
+    // Two elements alike but for their child identifiers.
+    LocatorForm chip = RecordAt(290, 195);
+    EXPECT_EQ(chip.accessible.name, "Chip");
+    EXPECT_EQ(chip.accessible.nChildId, 9);
+    ExpectFound(chip, RECT{240, 180, 340, 210});
+    chip.accessible.nChildId = 8;
+    ExpectFound(chip, RECT{130, 180, 230, 210});
     // A name nobody has ends the search although later fields would match.
     ExpectNotFound(Form("Nobody", button, 2, 0, "Accept the changes"));
     // Role texts are compared ignoring case.

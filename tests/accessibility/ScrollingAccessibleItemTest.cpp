@@ -252,6 +252,13 @@ TEST_F(ScrollingAccessibleItemTest, FormVersions) {
     // Version 2: the role index is compared too.
     form = Form(two);
     ExpectAt(Find(form), two);
+    // A value nobody has: the value step hands the role step's candidates
+    // on, and after the name the role index decides.
+    form.scrollingAccessible.value = "three";
+    ExpectAt(Find(form), two);
+    form.scrollingAccessible.nRoleIndex = one + 1;
+    ExpectAt(Find(form), one);
+    form = Form(two);
     // The child identifier is not part of the exact match.
     form.scrollingAccessible.nChildId = 5;
     ExpectAt(Find(form), two);
