@@ -101,16 +101,6 @@ TEST_F(FrameTest, WalkStopsAtTheFirstWindowThatIsNotAChild) {
     DestroyWindow(top);
 }
 
-TEST_F(FrameTest, CaptionNeedsBothCaptionBits) {
-    HWND border = MakeWindow("VtLevel", "", WS_CHILD | WS_BORDER, 0, 0, 10, 10, m_dialog, 5);
-    HWND dlgFrame = MakeWindow("VtLevel", "", WS_CHILD | WS_DLGFRAME, 0, 0, 10, 10, m_dialog, 6);
-    EXPECT_TRUE(HasCaption(m_dialog));
-    EXPECT_FALSE(HasCaption(border));
-    EXPECT_FALSE(HasCaption(dlgFrame));
-    EXPECT_FALSE(HasCaption(m_level3));
-    EXPECT_FALSE(HasCaption(nullptr));
-}
-
 TEST_F(FrameTest, DescendantsAreCountedAtEveryDepth) {
     EXPECT_EQ(CountDescendants(m_dialog), 3u);
     EXPECT_EQ(CountDescendants(m_level2), 1u);
