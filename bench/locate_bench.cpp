@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "client/ItemRequests.h"
+#include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
@@ -99,11 +100,26 @@ HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
     return nullptr;
 }
 
-bool Launch(const std::string& commandLine, PROCESS_INFORMATION* pi) {
+// Starts a process; the owner ends it when the benchmark is done.
+struct CLaunched {
+    COwnedHandle process;
+    DWORD dwProcessId = 0;
+    ~CLaunched() {
+        if (process) TerminateProcess(process.Get(), 0);
+    }
+};
+
+bool Launch(const std::string& commandLine, CLaunched* launched) {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     std::string cmd = commandLine;
-    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) != 0;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    COwnedHandle thread(pi.hThread);
+    if (launched->process) TerminateProcess(launched->process.Get(), 0);
+    launched->process.Reset(pi.hProcess);
+    launched->dwProcessId = pi.dwProcessId;
+    return true;
 }
 
 double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
@@ -130,8 +146,8 @@ Stats Summarise(std::vector<double> v) {
 // Finds the item with this text from outside the target; -1 if none.
 int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* rect) {
     const SIZE_T bufferSize = 256;
-    BYTE* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + bufferSize,
-                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    CRemoteMemory memory(process, sizeof(LVITEMA) + bufferSize);
+    BYTE* remote = static_cast<BYTE*>(memory.Get());
     if (!remote) return -1;
     char* remoteText = reinterpret_cast<char*>(remote + sizeof(LVITEMA));
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -159,7 +175,6 @@ int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* r
         SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(found), reinterpret_cast<LPARAM>(remote));
         ReadProcessMemory(process, remote, rect, sizeof(*rect), &done);
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return found;
 }
 
@@ -168,16 +183,12 @@ int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* r
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--host") == 0) return RunHost();
 
-    PROCESS_INFORMATION pi = {};
+    CLaunched pi;
     HWND frame = nullptr;
     const std::string dir = ProgramDirectory();
     if (Launch("\"" + dir + "VintrelSample.exe\" --no-dialog --items 10", &pi)) {
         frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 8000);
-        if (!frame) {
-            TerminateProcess(pi.hProcess, 0);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
+
     }
     const char* target = "sample application";
     if (!frame) {
@@ -193,8 +204,12 @@ int main(int argc, char** argv) {
 
     CAgentClient client;
     std::string error;
-    if (!client.Open(&error) || !client.Hook(list)) return std::printf("agent: %s\n", error.c_str()), 1;
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId);
+    if (!client.Open(&error)) return std::printf("agent: %s\n", error.c_str()), 1;
+    HookReport hook = client.Hook(list);
+    if (!hook) return std::printf("agent: %s\n", hook.error.c_str()), 1;
+    COwnedHandle processOwner(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
+    const HANDLE process = processOwner.Get();
 
     std::printf("target: %s\n", target);
     std::printf("%7s  %-22s %10s %10s\n", "items", "method", "median us", "p99 us");
@@ -246,10 +261,6 @@ int main(int argc, char** argv) {
         std::printf("%7d  %-22s %10.0f %10.0f\n", count, "out of process", o.median, o.p99);
         if (textMedian > 0) std::printf("%7d  ratio out-of-process / agent text-first: %.1f\n", count, o.median / textMedian);
     }
-    if (process) CloseHandle(process);
     client.Close();
-    TerminateProcess(pi.hProcess, 0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
     return 0;
 }

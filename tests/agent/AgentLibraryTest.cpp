@@ -9,6 +9,7 @@
 
 #include "agent/AgentSharedState.h"
 #include "client/AgentClient.h"
+#include "common/Owned.h"
 #include "tests/support/HookedSample.h"
 #include "tests/support/SampleProcess.h"
 
@@ -28,12 +29,12 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
 }  // namespace
 
 TEST(AgentLibrary, ExportsUndecoratedEntryPoints) {
-    HMODULE agent = LoadLibraryA((TestProgramDirectory() + VINTREL_AGENT_FILE).c_str());
+    const COwnedLibrary library(LoadLibraryA((TestProgramDirectory() + VINTREL_AGENT_FILE).c_str()));
+    const HMODULE agent = library.Get();
     ASSERT_NE(agent, nullptr);
     for (const char* name : {"DllMain", "AgentHookProc", "hookAgent", "spyWindow"}) {
         EXPECT_NE(GetProcAddress(agent, name), nullptr) << name;
     }
-    FreeLibrary(agent);
 }
 
 TEST(AgentLibrary, SharedStateLivesInASharedWritableSection) {
