@@ -48,3 +48,6 @@ const ItemKindInfo* ParseItemKind(const std::string& text);
 const ItemKindInfo* AllItemKinds(size_t* pnCount);
 // The kind's name, or its code as digits for a code that is no kind.
 std::string ItemKindName(int nCode);
+// The description of an item of a kind whose form describes nothing itself
+// ("a toolbar item"); NULL for kinds without one.
+const char* BaseItemDescription(int nCode);

@@ -176,8 +176,4 @@ bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     return SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&m_rect)) != 0;
 }
 
-const char* CListViewItemLocator::GetDescription() {
-    if (m_item.pszText && m_item.pszText[0]) return FormatDescription("the '%s' list item", m_item.pszText);
-    lstrcpynA(m_szDescription, "a list item", kDescriptionSize);
-    return m_szDescription;
-}
+const char* CListViewItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }

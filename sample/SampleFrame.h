@@ -21,6 +21,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateChildren();
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    void RememberClick(int source, int index, int button);
 
     SampleCommandLine m_options;
     HWND m_hwnd = nullptr;
@@ -28,4 +29,5 @@ private:
     HWND m_hwndStatus = nullptr;
     std::unique_ptr<CSampleImages> m_pImages;
     CSampleListView m_list;
+    LRESULT m_lastClick = 0;
 };

@@ -73,6 +73,14 @@ constexpr UINT kMsgGetDialog = WM_APP + 11;
 // The frame's thread sleeps wParam milliseconds (at most 60 s) when it
 // retrieves this message: post it to stall the target.
 constexpr UINT kMsgStall = WM_APP + 12;
+// The last click the frame saw on an item: (button << 24) | (source << 16) |
+// (index & 0xFFFF), 0 when none since kMsgClearLastClick. Sources: 1 a list
+// item (index: the item), 2 a menu-bar item (index: its position; the menu
+// opens). Buttons: 1 left, 2 double, 3 right.
+constexpr UINT kMsgGetLastClick = WM_APP + 13;
+constexpr UINT kMsgClearLastClick = WM_APP + 14;
+constexpr int kClickSourceList = 1, kClickSourceMenuBar = 2;
+constexpr int kClickLeft = 1, kClickDouble = 2, kClickRight = 3;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
