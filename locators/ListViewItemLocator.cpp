@@ -108,7 +108,10 @@ RECT CListViewItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pn
     if (*pnIndex != -1) {
         rect.left = LVIR_BOUNDS;
         if (!SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(*pnIndex), reinterpret_cast<LPARAM>(&rect))) {
+            // No rectangle, no item: a window that is no list view answers
+            // the hit test with 0, which must not pass for item 0.
             SetRectEmpty(&rect);
+            *pnIndex = -1;
         }
     }
     return rect;

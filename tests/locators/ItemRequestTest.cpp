@@ -165,6 +165,18 @@ TEST_F(ItemRequestTest, WindowWithoutMenuBarHasNoMenuItems) {
 
 // ---- list view ---------------------------------------------------------------
 
+TEST_F(ItemRequestTest, AWindowThatIsNoListViewHasNoListItemUnderAnyPoint) {
+    // Such a window answers the list view's hit test with 0: that is no hit.
+    RECT r;
+    GetWindowRect(m_bed.Plain(), &r);
+    for (POINT p : {POINT{r.left + 20, r.top + 40}, POINT{r.left + 1, r.bottom - 2}}) {
+        ItemAtResult at = GetItemRect(*m_client, m_bed.Plain(), kItemKindListView, p.x, p.y);
+        ASSERT_EQ(at.status, AgentStatus::Ok);
+        EXPECT_EQ(at.index, -1) << p.x << "," << p.y;
+        EXPECT_TRUE(IsZero(at.rect));
+    }
+}
+
 TEST_F(ItemRequestTest, EqualTextsAreToldApartByRecordedIndexThenByTheLaterItem) {
     // "Twin" at 10 (image 2), 20 (image 0), 30 (image 2).
     LocateResult exact = LocateList(ListForm("Twin", 10, 2), 0);
