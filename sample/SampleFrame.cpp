@@ -160,6 +160,10 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(m_hwnd, static_cast<int>(wParam)));
     if (message == kMsgGetDialog) return reinterpret_cast<LRESULT>(m_hwndDialog);
     if (message == kMsgGetLastClick) return m_lastClick;
+    if (message == kMsgEcho) {
+        PostMessageA(reinterpret_cast<HWND>(wParam), kMsgEcho, 0, lParam);
+        return 1;
+    }
     if (message == kMsgClearLastClick) {
         m_lastClick = 0;
         return 1;

@@ -81,6 +81,10 @@ constexpr UINT kMsgGetLastClick = WM_APP + 13;
 constexpr UINT kMsgClearLastClick = WM_APP + 14;
 constexpr int kClickSourceList = 1, kClickSourceMenuBar = 2;
 constexpr int kClickLeft = 1, kClickDouble = 2, kClickRight = 3;
+// Posted with wParam a window of another process: the frame posts
+// kMsgEcho back to it with the same lParam -- a round trip through the
+// frame's own message loop, without the agent.
+constexpr UINT kMsgEcho = WM_APP + 15;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
