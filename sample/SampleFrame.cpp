@@ -9,6 +9,7 @@
 #include "sample/SampleMenuBar.h"
 #include "sample/SampleOptionsDialog.h"
 #include "sample/SampleProtocol.h"
+#include "sample/SampleResources.h"
 
 namespace {
 
@@ -160,6 +161,12 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(m_hwnd, static_cast<int>(wParam)));
     if (message == kMsgGetDialog) return reinterpret_cast<LRESULT>(m_hwndDialog);
     if (message == kMsgGetLastClick) return m_lastClick;
+    if (message == kMsgCountResources) return CSampleResources::Count(static_cast<SampleResource>(wParam & 3));
+    if (message == kMsgLeak) {
+        if (wParam > 10000) return 0;
+        CSampleResources::Leak(static_cast<unsigned>(wParam));
+        return 1;
+    }
     if (message == kMsgEcho) {
         PostMessageA(reinterpret_cast<HWND>(wParam), kMsgEcho, 0, lParam);
         return 1;

@@ -85,6 +85,12 @@ constexpr int kClickLeft = 1, kClickDouble = 2, kClickRight = 3;
 // kMsgEcho back to it with the same lParam -- a round trip through the
 // frame's own message loop, without the agent.
 constexpr UINT kMsgEcho = WM_APP + 15;
+// What the sample process holds, counted from inside it: wParam 0 kernel
+// handles, 1 GDI objects, 2 USER objects (0 where the system cannot tell),
+// 3 private KiB.
+constexpr UINT kMsgCountResources = WM_APP + 16;
+// Leaks wParam events, brushes and KiB on purpose (at most 10,000).
+constexpr UINT kMsgLeak = WM_APP + 17;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
