@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "client/InfoProbeRequest.h"
@@ -167,6 +169,34 @@ TEST(ControllerHook, AHookThatAnEarlierCallerPlacedOnAnotherThreadIsNotTakenForO
     EXPECT_NE(hook.error.find("earlier"), std::string::npos) << hook.error;
     client.UnhookAll();
     EXPECT_EQ(hookAgent(false, nullptr), 0);
+}
+
+TEST(ControllerHook, AControllerThatEndedWithoutReleasingLeavesNoInstallsBehind) {
+    CSampleProcess app;
+    std::string error;
+    ASSERT_TRUE(app.Start("--items 5 --no-dialog", &error)) << error;
+    // Another controller pings the sample and is killed in the middle.
+    char frame[32];
+    std::snprintf(frame, sizeof(frame), "0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(app.Frame())));
+    std::string line = "\"" + TestProgramDirectory() + "vintrel.exe\" ping --count 100000 --hwnd " + frame;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+    COwnedHandle controller(pi.hProcess), thread(pi.hThread);
+    Sleep(1500);
+    ASSERT_EQ(WaitForSingleObject(controller.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the controller stopped early";
+    TerminateProcess(controller.Get(), 1);
+    WaitForSingleObject(controller.Get(), 5000);
+
+    // Its hook went with it; a new controller starts a series of its own.
+    CAgentClient client;
+    ASSERT_TRUE(OpenTestClient(client, CAgentClient::kDefaultRecordSize, &error)) << error;
+    HookReport hook = client.Hook(app.Frame());
+    ASSERT_TRUE(hook) << hook.error;
+    EXPECT_EQ(hook.nCount, 1);
+    EXPECT_EQ(client.Ping(app.Frame()), AgentStatus::Ok);
+    EXPECT_TRUE(app.IsRunning());
 }
 
 }  // namespace
