@@ -215,8 +215,15 @@ bool CAgentClient::PostEnvelope(HWND target, DWORD thread, UINT subMessage, LPAR
     };
     // The agent drops an envelope whose sub-message and time equal the last
     // one it accepted. Two requests of the same kind posted within one clock
-    // tick would collide, so a swallowed sub-message 0 goes in between.
-    if (subMessage == m_nLastSub && !post(ReplyBits(reply), 0)) return false;
+    // tick would collide, so a swallowed sub-message 0 goes in between. It
+    // goes to the thread rather than a window: the target's hook still sees
+    // it, and its loop has no window procedure to call for it.
+    if (subMessage == m_nLastSub) {
+        const DWORD spacerThread = thread ? thread : (target ? GetWindowThreadProcessId(target, nullptr) : 0);
+        const BOOL posted = spacerThread ? PostThreadMessageA(spacerThread, m_messages.nEnvelope, ReplyBits(reply), 0)
+                                         : PostMessageA(target, m_messages.nEnvelope, ReplyBits(reply), 0);
+        if (!posted) return false;
+    }
     if (!post((static_cast<WPARAM>(subMessage & 0xFFFF) << 16) | ReplyBits(reply), lParam)) return false;
     m_nLastSub = subMessage;
     return true;
