@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/ItemRequests.h"
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
@@ -122,27 +123,6 @@ bool Launch(const std::string& commandLine, CLaunched* launched) {
     return true;
 }
 
-double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    static LARGE_INTEGER freq = {};
-    if (!freq.QuadPart) QueryPerformanceFrequency(&freq);
-    return (b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
-
-struct Stats {
-    double median;
-    double p99;
-};
-
-Stats Summarise(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    Stats s = {0, 0};
-    if (v.empty()) return s;
-    s.median = v[v.size() / 2];
-    size_t i = static_cast<size_t>(v.size() * 0.99);
-    s.p99 = v[std::min(i, v.size() - 1)];
-    return s;
-}
-
 // Finds the item with this text from outside the target; -1 if none.
 int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* rect) {
     const SIZE_T bufferSize = 256;
@@ -217,14 +197,10 @@ int main(int argc, char** argv) {
         SendMessageA(frame, sample::kMsgSetItemCount, static_cast<WPARAM>(count), 0);
         const int wanted = count - 3;
         LocatorForm form;
-        form.nKind = 7;
-        form.listView.iItem = wanted;
-        form.listView.iImage = wanted % 4;
-        form.listView.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        form.listView.cchTextMax = 256;
-        form.listView.text = ItemText(wanted);
+        form = ListViewItemForm(ItemText(wanted), wanted, wanted % 4);
         const int rounds = count >= 10000 ? 60 : 300;
         double textMedian = 0;
+        Figures textFirst;
         for (uint32_t strategy : {0u, 3u}) {
             std::vector<double> times;
             for (int r = 0; r < rounds; ++r) {
@@ -238,8 +214,11 @@ int main(int argc, char** argv) {
                 }
                 times.push_back(Micros(t0, t1));
             }
-            Stats s = Summarise(times);
-            if (strategy == 0) textMedian = s.median;
+            Figures s = Summarise(times);
+            if (strategy == 0) {
+                textMedian = s.median;
+                textFirst = s;
+            }
             std::printf("%7d  %-22s %10.0f %10.0f\n", count, strategy == 0 ? "agent, text first" : "agent, by index",
                         s.median, s.p99);
         }
@@ -257,9 +236,10 @@ int main(int argc, char** argv) {
             }
             outside.push_back(Micros(t0, t1));
         }
-        Stats o = Summarise(outside);
+        Figures o = Summarise(outside);
         std::printf("%7d  %-22s %10.0f %10.0f\n", count, "out of process", o.median, o.p99);
         if (textMedian > 0) std::printf("%7d  ratio out-of-process / agent text-first: %.1f\n", count, o.median / textMedian);
+        PrintTableRow("locate list-view item near the end of " + std::to_string(count) + " (text first)", textFirst, &o);
     }
     client.Close();
     return 0;

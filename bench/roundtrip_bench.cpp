@@ -6,28 +6,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
-
-struct Figures {
-    double median;
-    double p99;
-};
-
-Figures Summarise(std::vector<double> us) {
-    std::sort(us.begin(), us.end());
-    return {us[us.size() / 2], us[us.size() * 99 / 100]};
-}
-
-double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    static LARGE_INTEGER f = {};
-    if (!f.QuadPart) QueryPerformanceFrequency(&f);
-    return (b.QuadPart - a.QuadPart) * 1e6 / f.QuadPart;
-}
 
 // Posts the echo request and waits for the echo with the same number, the
 // way the client waits for a reply.
@@ -93,5 +78,6 @@ int main(int argc, char** argv) {
     std::printf("%-44s %10.0f %10.0f\n", "floor: PostMessage ping-pong, no agent", f.median, f.p99);
     std::printf("%-44s %10.0f %10.0f\n", "agent ping (envelope, hook, reply)", a.median, a.p99);
     std::printf("%-44s %10.2f %10.2f\n", "agent / floor", a.median / f.median, a.p99 / f.p99);
+    PrintTableRow("request round trip (ping) vs PostMessage ping-pong floor", a, &f);
     return 0;
 }

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,65 +12,22 @@
 
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
+#include "tests/support/ChildProgram.h"
 #include "tests/support/SampleProcess.h"
 
 namespace {
 
-struct ToolRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;
-    std::string err;
-
+struct ToolRun : ChildRun {
     std::vector<nlohmann::json> JsonLines() const {
-        std::vector<nlohmann::json> lines;
-        std::istringstream stream(out);
-        std::string line;
-        while (std::getline(stream, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) lines.push_back(nlohmann::json::parse(line));
-        }
-        return lines;
+        std::vector<nlohmann::json> json;
+        for (const std::string& line : Lines()) json.push_back(nlohmann::json::parse(line));
+        return json;
     }
 };
 
-std::string ReadAll(const std::string& path) {
-    std::string text;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return text;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
-    std::fclose(file);
-    return text;
-}
-
-COwnedHandle InheritableFile(const std::string& path) {
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    return COwnedHandle(
-        CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// Runs vintrel.exe with the arguments, its output and errors kept apart.
 ToolRun Vintrel(const std::string& arguments) {
     ToolRun run;
-    const std::string dir = TestProgramDirectory();
-    const std::string outPath = dir + "tool-test-out.txt", errPath = dir + "tool-test-err.txt";
-    {
-        COwnedHandle out = InheritableFile(outPath), err = InheritableFile(errPath);
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdOutput = out.Get();
-        si.hStdError = err.Get();
-        std::string line = "\"" + dir + "vintrel.exe\" " + arguments;
-        PROCESS_INFORMATION pi = {};
-        if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return run;
-        COwnedHandle process(pi.hProcess), thread(pi.hThread);
-        if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0) TerminateProcess(process.Get(), 99);
-        GetExitCodeProcess(process.Get(), &run.exitCode);
-    }
-    run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
+    static_cast<ChildRun&>(run) = RunChildProgram("vintrel.exe", arguments);
     return run;
 }
 
