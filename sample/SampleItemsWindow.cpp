@@ -82,6 +82,9 @@ void CSampleItemsWindow::CreateChildren() {
                           TBSTYLE_FLAT | TBSTYLE_LIST | CCS_ADJUSTABLE | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE,
                           5, 5, width, 30, sample::kItemsToolbarId);
     SendMessageA(m_hwndToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    // Narrow buttons, so that all nine fit the window's width.
+    SendMessageA(m_hwndToolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(m_hwndToolbar, TB_SETPADDING, 0, MAKELPARAM(6, 6));
     FillToolbar(false);
 
     m_hwndTree = Child(m_hwnd, WC_TREEVIEWA, WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
