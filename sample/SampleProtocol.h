@@ -123,7 +123,7 @@ constexpr int kItemsStatusId = 1204;   // msctls_statusbar32 with 4 panes
 //        6 2024 [2]               14 Plan [2]
 //      7 Letters [1]            15 Later [1] (children on expansion)
 //        8 Summary [3]
-constexpr int kTreeNodeCount = 18;    // nodes of the default tree before "Later" is expanded
+constexpr int kTreeNodeCount = 19;    // nodes of the default tree before "Later" is expanded
 constexpr int kTreeFirstSummary = 4;  // first "Summary" [3] in pre-order
 // Generated tree of N nodes (kMsgTreeGenerate), built depth first with up
 // to 10 children per node and 5 levels: the node numbered i in pre-order
