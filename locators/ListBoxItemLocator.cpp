@@ -113,7 +113,22 @@ void CListBoxItemLocator::BringIntoView(HWND hwndControl, int nChosen) {
     RECT rect = {0, 0, 0, 0};
     SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&rect));
     MapWindowPoints(hwndControl, NULL, reinterpret_cast<POINT*>(&rect), 2);
-    // One line at a time. A list box that will not scroll further (one that
+    // Where every line has the same height, the lines but the last are
+    // scrolled in one step (scrolling line by line costs a repaint of the
+    // list box each, seconds for thousands of lines); the top index where
+    // the walk ends is the same.
+    const LONG_PTR nStyle = GetWindowLongPtrA(hwndControl, GWL_STYLE);
+    const int nHeight = rect.bottom - rect.top;
+    if (!(nStyle & LBS_OWNERDRAWVARIABLE) && nHeight > 0 && rect.bottom > window.bottom) {
+        const int nLines = (rect.bottom - window.bottom + nHeight - 1) / nHeight;
+        if (nLines > 1) {
+            const int nTop = static_cast<int>(SendMessageA(hwndControl, LB_GETTOPINDEX, 0, 0));
+            SendMessageA(hwndControl, LB_SETTOPINDEX, static_cast<WPARAM>(nTop + nLines - 1), 0);
+            SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&rect));
+            MapWindowPoints(hwndControl, NULL, reinterpret_cast<POINT*>(&rect), 2);
+        }
+    }
+    // Then one line at a time. A list box that will not scroll further (one that
     // stops a page before the end, or an item taller than the window) ends
     // the loop as well as the last item reaching the top.
     for (int nSteps = 0; rect.bottom > window.bottom && nSteps < nCount; ++nSteps) {

@@ -97,8 +97,15 @@ TEST_F(ListBoxItemTest, ItemBelowIsScrolledIntoViewItemAboveBecomesTheTop) {
     ExpectFoundAt(Form("Entry 55", 0), 55, "below the visible part");
     EXPECT_GT(Top(), 0);
     ExpectVisible(55);
-    // One line at a time: the item ends at the bottom, not at the top.
-    EXPECT_LT(Top(), 55);
+    // Scrolled until the item's bottom is inside: the item is the last
+    // visible line, and one line less would leave it below.
+    const int top = Top();
+    EXPECT_LT(top, 55);
+    ItemsMessage(sample::kMsgListBoxSetTop, static_cast<WPARAM>(top - 1));
+    RECT window;
+    GetWindowRect(m_list, &window);
+    EXPECT_GT(ToScreen(m_list, ItemRect(55)).bottom, window.bottom) << "top " << top << " is not the least that shows item 55";
+    ItemsMessage(sample::kMsgListBoxSetTop, static_cast<WPARAM>(top));
     ItemsMessage(sample::kMsgListBoxSetTop, 40);
     ExpectFoundAt(Form("Banana split", 0), 30, "above the visible part");
     EXPECT_EQ(Top(), 30);
