@@ -237,7 +237,8 @@ bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
 void CTreeItemLocator::SearchPass(MatchFunction match, HWND hwndControl) {
     m_hFallback = NULL;
     m_hFound = NULL;
-    WalkTree(match, hwndControl, Next(hwndControl, TVGN_ROOT, NULL), 0);
+    // A walk that matches nothing finds nothing: it is not run.
+    if (match != &CTreeItemLocator::MatchNothing) WalkTree(match, hwndControl, Next(hwndControl, TVGN_ROOT, NULL), 0);
     if (!m_hFound && !m_hFallback) SearchByPath(hwndControl);
 }
 
