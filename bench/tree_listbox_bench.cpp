@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "client/AgentClient.h"
+#include "client/ControlItemForms.h"
+#include "client/ItemRequests.h"
 #include "common/Owned.h"
-#include "forms/ListBoxItemForm.h"
-#include "forms/TreeItemForm.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
@@ -66,19 +66,12 @@ Stats Summarise(std::vector<double> v) {
     return s;
 }
 
-// One "TavmorLocateItem" with a form of TFields; true when the agent
-// answered, *pFound whether it found the item.
-template <class TFields>
-bool Locate(CAgentClient& client, HWND control, int kind, const TItemForm<TFields>& form, uint32_t param, bool* pFound) {
-    std::vector<BYTE> bytes(static_cast<size_t>(FormSize(form)));
-    CWireCursor cursor(bytes.data(), bytes.data() + bytes.size());
-    if (!WriteForm(cursor, form)) return false;
-    CRecordWriter w = client.BeginRequest();
-    w.U16(static_cast<uint16_t>(kind)).U32(0).Bytes(bytes.data(), bytes.size()).U32(param);
-    CRecordReader reply;
-    if (client.Send(control, client.Messages().nLocateItem, 0, w, &reply) != AgentStatus::Ok) return false;
-    *pFound = reply.U32() == 1;
-    return true;
+// One "TavmorLocateItem"; true when the agent answered, *pFound whether it
+// found the item.
+bool Locate(CAgentClient& client, HWND control, const LocatorForm& form, uint32_t param, bool* pFound) {
+    LocateResult result = LocateItem(client, control, form.nKind, 0, form, param);
+    *pFound = result.found;
+    return result.status == AgentStatus::Ok;
 }
 
 // Reads an item record and its text through memory in the target.
@@ -199,7 +192,7 @@ int main() {
 
     CAgentClient client;
     std::string error;
-    if (!client.Open(&error) || !client.Hook(tree)) return std::printf("agent: %s\n", error.c_str()), 1;
+    if (!client.Open(&error) || !client.Hook(tree).Installed()) return std::printf("agent: %s\n", error.c_str()), 1;
     COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
     if (!process) return std::printf("cannot open the sample's process\n"), 1;
     CRemoteTree remoteTree(process.Get(), tree);
@@ -214,15 +207,18 @@ int main() {
         }
         // The target: the last node, found by its id; its form as recorded.
         HTREEITEM target = reinterpret_cast<HTREEITEM>(SendMessageA(items, sample::kMsgTreeGetItem, static_cast<WPARAM>(count), 0));
-        TItemForm<TreeItemFields> form;
-        if (!remoteTree.Fetch(target, &form.fields.text, &form.fields.iImage)) return std::printf("target unreadable\n"), 1;
+        std::vector<std::string> path;
+        int image = 0;
+        std::string text;
+        if (!remoteTree.Fetch(target, &text, &image)) return std::printf("target unreadable\n"), 1;
         for (HTREEITEM a = remoteTree.Next(TVGN_PARENT, target); a; a = remoteTree.Next(TVGN_PARENT, a)) {
-            TreePathStep step;
-            remoteTree.Fetch(a, &step.text, &step.iImage);
-            form.fields.path.insert(form.fields.path.begin(), step);
+            std::string ancestor;
+            int ancestorImage = 0;
+            remoteTree.Fetch(a, &ancestor, &ancestorImage);
+            path.insert(path.begin(), ancestor);
         }
-        form.fields.mask = 3;
-        form.fields.cchTextMax = 256;
+        path.push_back(text);
+        const LocatorForm form = TreeItemForm(path, image);
         const int rounds = count >= 10000 ? 40 : 200;
         for (uint32_t strategy : {0u, 1u}) {
             std::vector<double> times;
@@ -230,7 +226,7 @@ int main() {
                 LARGE_INTEGER t0, t1;
                 bool found = false;
                 QueryPerformanceCounter(&t0);
-                const bool answered = Locate(client, tree, 8, form, strategy, &found);
+                const bool answered = Locate(client, tree, form, strategy, &found);
                 QueryPerformanceCounter(&t1);
                 if (!answered || !found) return std::printf("tree locate failed (%d, strategy %u)\n", count, strategy), 1;
                 times.push_back(Micros(t0, t1));
@@ -244,7 +240,7 @@ int main() {
             RECT rect;
             LARGE_INTEGER t0, t1;
             QueryPerformanceCounter(&t0);
-            HTREEITEM found = remoteTree.Find(form.fields.text, form.fields.iImage, &rect);
+            HTREEITEM found = remoteTree.Find(text, image, &rect);
             QueryPerformanceCounter(&t1);
             if (found != target) return std::printf("out-of-process walk missed the item\n"), 1;
             outside.push_back(Micros(t0, t1));
@@ -264,9 +260,7 @@ int main() {
         SendMessageA(items, sample::kMsgListBoxFill, static_cast<WPARAM>(count), 0);
         char text[32];
         std::snprintf(text, sizeof(text), "Entry %02d", count - 10);
-        TItemForm<ListBoxItemFields> form;
-        form.fields.text = text;
-        form.fields.nIndex = count - 10;
+        const LocatorForm form = ListBoxItemForm(text, count - 10);
         const int rounds = 100;
         std::vector<double> times;
         for (int r = 0; r < rounds; ++r) {
@@ -274,7 +268,7 @@ int main() {
             LARGE_INTEGER t0, t1;
             bool found = false;
             QueryPerformanceCounter(&t0);
-            const bool answered = Locate(client, list, 9, form, 0, &found);
+            const bool answered = Locate(client, list, form, 0, &found);
             QueryPerformanceCounter(&t1);
             if (!answered || !found) return std::printf("list-box locate failed\n"), 1;
             times.push_back(Micros(t0, t1));
