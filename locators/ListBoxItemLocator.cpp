@@ -151,8 +151,10 @@ bool CListBoxItemLocator::FindItem(HWND hwndControl, DWORD) {
     } else {
         nChosen = SearchByText(hwndControl);
         if (nChosen < 0) return false;
-        BringIntoView(hwndControl, nChosen);
     }
+    // Found by index too, the item is brought into view: a rectangle outside
+    // the list box would point at something else.
+    BringIntoView(hwndControl, nChosen);
     return SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&m_rect)) != LB_ERR;
 }
 

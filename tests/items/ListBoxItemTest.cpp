@@ -122,7 +122,12 @@ TEST_F(ListBoxItemTest, ScrollingEndsAtTheEndOfALongList) {
 
 TEST_F(ListBoxItemTest, WithoutTextTheIndexIsUsed) {
     ExpectFoundAt(Form("", 7), 7, "index 7, no text");
-    EXPECT_EQ(Top(), 0) << "no scrolling by index";
+    EXPECT_EQ(Top(), 0);
+    // Found by index, an item out of view is brought into view as well.
+    ExpectFoundAt(Form("", 58), 58, "index 58, below the visible part");
+    ExpectVisible(58);
+    ExpectFoundAt(Form("", 2), 2, "index 2, above the visible part");
+    EXPECT_EQ(Top(), 2);
     for (int index : {60, 1000, -1, -60}) {
         LocateReply<ListBoxItemFields> reply = Locate(Form("", index));
         ASSERT_TRUE(reply.ok);
