@@ -1,8 +1,10 @@
 #include "locators/TreeItemLocator.h"
 
 #include <cstring>
+#include "locators/ControlClass.h"
 
 namespace {
+const char kControlClass[] = "SysTreeView32";
 const DWORD kStrategyMask = 0x7;
 const DWORD kStrategyPathFirst = 1;
 const DWORD kStrategySelected = 4;
@@ -126,6 +128,7 @@ void CTreeItemLocator::ReadData(BYTE*& pCursor) {
 void CTreeItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
 
 int CTreeItemLocator::GetItemCount(HWND hwndControl) {
+    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
     return static_cast<int>(SendMessageA(hwndControl, TVM_GETCOUNT, 0, 0));
 }
 
@@ -155,6 +158,7 @@ HTREEITEM CTreeItemLocator::FindItemByHandle(HWND hwndControl, uint32_t nHandle)
 }
 
 HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
+    if (!IsControlOfClass(hwndControl, kControlClass)) return NULL;
     // A made-up handle given to the tree could crash it: only an item met
     // on a walk is used. Otherwise the locator stays as it was (no text, no
     // handle), which is what the reply then carries.
@@ -200,6 +204,7 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
 RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
     *pnIndex = -1;
     RECT rect = {0, 0, 0, 0};
+    if (!IsControlOfClass(hwndControl, kControlClass)) return rect;
     TVHITTESTINFO info;
     std::memset(&info, 0, sizeof(info));
     info.pt.x = x;
@@ -216,6 +221,7 @@ RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnInde
 
 bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     m_hFound = NULL;
+    if (!IsControlOfClass(hwndControl, kControlClass)) return false;
     switch (dwParam & kStrategyMask) {
     case kStrategySelected:
         m_hFound = Next(hwndControl, TVGN_CARET, NULL);
