@@ -24,7 +24,7 @@
     X(8, Tree, CTreeItemLocator, TreeItemFields, tree, "tree", "tree item")                                     \
     X(9, ListBox, CListBoxItemLocator, ListBoxItemFields, listBox, "listbox", "list-box item")                  \
     X(10, Tab, CUnbuiltItemLocator, NoItemFields, tab, "tab", "tab")                                            \
-    X(11, StatusBar, CStatusBarItemLocator, ListBoxItemFields, statusBar, "statusbar", "status-bar pane")       \
+    X(11, StatusBar, CStatusBarItemLocator, StatusBarItemFields, statusBar, "statusbar", "status-bar pane")     \
     X(12, Accessible, CUnbuiltItemLocator, NoItemFields, accessible, "accessible", "accessible object")         \
     X(13, ScrollingAccessible, CUnbuiltItemLocator, NoItemFields, scrollingAccessible, "scrolling-accessible", \
       "accessible object brought into view")

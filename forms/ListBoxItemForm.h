@@ -1,5 +1,6 @@
 // Form shared by a list-box item (kind 9) and a status-bar pane (kind 11):
-// the item's index (the pane's number) and its text.
+// the item's index (the pane's number) and its text. The two differ only in
+// how they describe themselves.
 //
 // Behind the base: a marker (u32: the text's length with bit 31 set), the
 // index (i32), the text (terminated text field). An older form with bit 31
@@ -24,6 +25,7 @@ struct ListBoxItemFields {
     std::string text;
 
     std::string DisplayText() const { return text; }
+    std::string Description() const { return text.empty() ? "a list box item" : "the '" + text + "' list box item"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {
@@ -58,5 +60,14 @@ private:
         // Give back what the text did not take.
         const size_t nTaken = body.Offset() - 4;
         return cursor.Seek(cursor.Offset() - (nBody - nTaken));
+    }
+};
+
+// A status-bar pane: the list-box item's form; panes are counted from 1 in
+// the description.
+struct StatusBarItemFields : ListBoxItemFields {
+    std::string Description() const {
+        return text.empty() ? "the no. " + std::to_string(static_cast<long long>(nIndex) + 1) + " status bar item"
+                            : "the '" + text + "' status bar item";
     }
 };

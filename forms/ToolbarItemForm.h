@@ -23,6 +23,8 @@ struct ToolbarItemFields {
     uint32_t dwData = 0;
 
     std::string DisplayText() const { return std::string(); }
+    // Empty: a button is described by its kind's base description.
+    std::string Description() const { return std::string(); }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

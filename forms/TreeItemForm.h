@@ -41,6 +41,7 @@ struct TreeItemFields {
     std::vector<TreePathStep> path;  // root first; empty for a root item
 
     std::string DisplayText() const { return text; }
+    std::string Description() const { return text.empty() ? "a tree item" : "the '" + text + "' tree item"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

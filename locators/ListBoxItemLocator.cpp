@@ -158,8 +158,4 @@ bool CListBoxItemLocator::FindItem(HWND hwndControl, DWORD) {
     return SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&m_rect)) != LB_ERR;
 }
 
-const char* CListBoxItemLocator::GetDescription() {
-    if (m_pszText && m_pszText[0]) return FormatDescription("the '%s' list box item", m_pszText);
-    lstrcpynA(m_szDescription, "a list box item", kDescriptionSize);
-    return m_szDescription;
-}
+const char* CListBoxItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }

@@ -67,9 +67,8 @@ bool CStatusBarItemLocator::FindItem(HWND hwndControl, DWORD) {
 }
 
 const char* CStatusBarItemLocator::GetDescription() {
-    if (m_pszText && m_pszText[0]) return FormatDescription("the '%s' status bar item", m_pszText);
-    char szDescription[64];
-    wsprintfA(szDescription, "the no. %d status bar item", m_nIndex + 1);
-    lstrcpynA(m_szDescription, szDescription, kDescriptionSize);
-    return m_szDescription;
+    StatusBarItemFields fields;
+    fields.nIndex = m_nIndex;
+    if (m_pszText) fields.text = m_pszText;
+    return SetDescription(fields.Description());
 }

@@ -322,8 +322,4 @@ bool CTreeItemLocator::CollectPathMatches(HWND hwndControl, HTREEITEM hParent, i
     return bAppended;
 }
 
-const char* CTreeItemLocator::GetDescription() {
-    if (m_item.pszText && m_item.pszText[0]) return FormatDescription("the '%s' tree item", m_item.pszText);
-    lstrcpynA(m_szDescription, "a tree item", kDescriptionSize);
-    return m_szDescription;
-}
+const char* CTreeItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
