@@ -7,7 +7,9 @@
 // read back with ReadProcessMemory; the list box's texts with LB_GETTEXT
 // across processes.
 //
-// The target is the sample application's items window. Before each round
+// The target is the sample application's items window. The tree view's own
+// cost per message, measured in this process, shows how much of the walk's
+// growth is the control's. Before each round
 // the list box is scrolled back to its top, so that every round, inside or
 // outside, also brings the item into view.
 #include <windows.h>
@@ -163,6 +165,35 @@ int FindListItemOutside(HWND list, const std::string& text, RECT* rect) {
     return -1;
 }
 
+// The tree view's own cost of one message about an item, in this process:
+// for the first and for the last of count items. Where the control checks a
+// handle by searching its items, the last one costs more the more items
+// there are, and a walk over all items grows with their square.
+void MeasureTreeMessageCost(int count, double* pFirst, double* pLast) {
+    COwnedWindow tree(CreateWindowExA(0, WC_TREEVIEWA, "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+    if (!tree) return;
+    HTREEITEM first = nullptr, last = nullptr;
+    for (int i = 0; i < count; ++i) {
+        TVINSERTSTRUCTA insert = {};
+        insert.hParent = TVI_ROOT;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT;
+        insert.item.pszText = const_cast<char*>("Node");
+        last = reinterpret_cast<HTREEITEM>(SendMessageA(tree.Get(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        if (!first) first = last;
+    }
+    const int rounds = 2000;
+    for (int pass = 0; pass < 2; ++pass) {
+        HTREEITEM item = pass == 0 ? first : last;
+        LARGE_INTEGER t0, t1;
+        QueryPerformanceCounter(&t0);
+        for (int r = 0; r < rounds; ++r) SendMessageA(tree.Get(), TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(item));
+        QueryPerformanceCounter(&t1);
+        (pass == 0 ? *pFirst : *pLast) = Micros(t0, t1) / rounds;
+    }
+}
+
 void PrintRow(int count, const char* method, const Stats& s) {
     std::printf("%7d  %-28s %11.0f %11.0f\n", count, method, s.median, s.p99);
 }
@@ -253,6 +284,12 @@ int main() {
     }
     std::printf("tree, agent cost 10000 / 1000 nodes: walk first %.1f, path first %.1f\n",
                 agentTreeMedian[1][0] / agentTreeMedian[0][0], agentTreeMedian[1][1] / agentTreeMedian[0][1]);
+    for (int count : {1000, 10000}) {
+        double first = 0, last = 0;
+        MeasureTreeMessageCost(count, &first, &last);
+        std::printf("tree view's own cost of TVM_GETNEXTITEM, in process, %d items: first item %.2f us, last item %.2f us\n",
+                    count, first, last);
+    }
 
     double agentListMedian[2] = {0, 0};
     row = 0;
