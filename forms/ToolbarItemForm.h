@@ -13,8 +13,6 @@
 #include "forms/ItemFormBase.h"
 
 struct ToolbarItemFields {
-    static const int kFormSize = ItemFormBase::kSize + 18;
-
     int32_t iBitmap = 0;
     int32_t idCommand = 0;
     int32_t iString = 0;

@@ -121,7 +121,6 @@ TEST_F(TreeItemTest, RecordedFormFindsItsItemAgainAfterTheTreeWasRebuilt) {
 TEST_F(TreeItemTest, MadeUpHandlesAreNotUsed) {
     // Low 32 bits of no item of this tree: the item is not loaded, and the
     // reply says so with an empty record.
-    HWND other = ItemsControl(sample::kItemsListBoxId);
     for (uint32_t handle : {0x12345678u, 0xFFFFFFFFu, 1u, Low32(Node(4)) + 8u}) {
         ProbeReply<TreeItemFields> reply = m_record.Probe<TreeItemFields>(m_tree, kTree, handle);
         ASSERT_TRUE(reply.ok && reply.hasItem) << std::hex << handle;
@@ -129,7 +128,6 @@ TEST_F(TreeItemTest, MadeUpHandlesAreNotUsed) {
         EXPECT_TRUE(reply.form.fields.text.empty()) << std::hex << handle << ": " << reply.form.fields.text;
         EXPECT_TRUE(reply.form.fields.path.empty()) << std::hex << handle;
     }
-    (void)other;
     // The tree is intact.
     EXPECT_EQ(SendMessageA(m_tree, TVM_GETCOUNT, 0, 0), sample::kTreeNodeCount);
 }
