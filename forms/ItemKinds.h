@@ -10,18 +10,21 @@
 #include <string>
 
 #include "forms/ItemFormBase.h"
+#include "forms/ListBoxItemForm.h"
 #include "forms/ListViewItemForm.h"
 #include "forms/MenuBarItemForm.h"
+#include "forms/ToolbarItemForm.h"
+#include "forms/TreeItemForm.h"
 
 #define VINTREL_ITEM_KINDS(X)                                                                                    \
     X(3, MenuBar, CMenuBarItemLocator, MenuBarItemFields, menuBar, "menubar", "menu-bar item")                  \
-    X(4, Toolbar, CUnbuiltItemLocator, NoItemFields, toolbar, "toolbar", "toolbar button")                      \
+    X(4, Toolbar, CToolbarItemLocator, ToolbarItemFields, toolbar, "toolbar", "toolbar button")                 \
     X(6, PopupMenu, CUnbuiltItemLocator, NoItemFields, popupMenu, "popup", "popup-menu item")                   \
     X(7, ListView, CListViewItemLocator, ListViewItemFields, listView, "listview", "list-view item")             \
-    X(8, Tree, CUnbuiltItemLocator, NoItemFields, tree, "tree", "tree item")                                    \
-    X(9, ListBox, CUnbuiltItemLocator, NoItemFields, listBox, "listbox", "list-box item")                       \
+    X(8, Tree, CTreeItemLocator, TreeItemFields, tree, "tree", "tree item")                                     \
+    X(9, ListBox, CListBoxItemLocator, ListBoxItemFields, listBox, "listbox", "list-box item")                  \
     X(10, Tab, CUnbuiltItemLocator, NoItemFields, tab, "tab", "tab")                                            \
-    X(11, StatusBar, CUnbuiltItemLocator, NoItemFields, statusBar, "statusbar", "status-bar pane")              \
+    X(11, StatusBar, CStatusBarItemLocator, StatusBarItemFields, statusBar, "statusbar", "status-bar pane")     \
     X(12, Accessible, CUnbuiltItemLocator, NoItemFields, accessible, "accessible", "accessible object")         \
     X(13, ScrollingAccessible, CUnbuiltItemLocator, NoItemFields, scrollingAccessible, "scrolling-accessible", \
       "accessible object brought into view")

@@ -4,8 +4,12 @@
 
 #include "forms/ItemKinds.h"
 #include "locators/ItemLocator.h"
+#include "locators/ListBoxItemLocator.h"
 #include "locators/ListViewItemLocator.h"
 #include "locators/MenuBarItemLocator.h"
+#include "locators/StatusBarItemLocator.h"
+#include "locators/ToolbarItemLocator.h"
+#include "locators/TreeItemLocator.h"
 #include "locators/UnbuiltItemLocator.h"
 
 namespace {

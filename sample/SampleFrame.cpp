@@ -53,6 +53,7 @@ bool CSampleFrame::Create(const SampleCommandLine& options) {
     ShowWindow(m_hwnd, SW_SHOW);
     UpdateWindow(m_hwnd);
     if (options.bDialog) m_hwndDialog = CSampleOptionsDialog::Create(m_hwnd, options.x + 920, options.y);
+    m_items.Create(m_hwnd);
     return true;
 }
 
@@ -180,6 +181,7 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         Sleep(static_cast<DWORD>(wParam > 60000 ? 60000 : wParam));
         return 1;
     }
+    if (message == kMsgGetItemsWindow) return reinterpret_cast<LRESULT>(m_items.Window());
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 

@@ -8,6 +8,7 @@
 
 #include "sample/SampleCommandLine.h"
 #include "sample/SampleImages.h"
+#include "sample/SampleItemsWindow.h"
 #include "sample/SampleListView.h"
 
 class CSampleFrame {
@@ -30,4 +31,5 @@ private:
     std::unique_ptr<CSampleImages> m_pImages;
     CSampleListView m_list;
     LRESULT m_lastClick = 0;
+    CSampleItemsWindow m_items;
 };

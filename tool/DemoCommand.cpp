@@ -26,6 +26,7 @@
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
 #include "tool/CommandRegistry.h"
+#include "tool/DemoControls.h"
 #include "tool/TargetOptions.h"
 #include "tool/ToolOutput.h"
 #include "tool/WindowPicture.h"
@@ -261,6 +262,9 @@ int RunDemo(std::string dir) {
     }
     std::printf("\nA list item is scrolled into view when it is found, so later finds may move it: each has a\n"
                 "picture taken right after it was found; found.bmp shows the boxes still on their items at the end.\n");
+    int missingControls = 0;
+    if (!RunControlItemsDemo(dir, &missingControls, &error)) return CToolOutput::Fail("control items: " + error);
+    missing += missingControls;
     std::printf("Records and pictures are in %s\n", dir.c_str());
     if (missing) return CToolOutput::Fail(std::to_string(missing) + " item(s) not found again");
     return 0;

@@ -1,6 +1,7 @@
 // vintrel locate: finds an item again from what a controller knows of it:
 // the hex bytes of its form (--form), or its fields (--text, --index,
-// --image for a list-view item; --position for a menu-bar item).
+// --image for a list-view item; --position for a menu-bar item; those of
+// tool/ControlItemOptions.h for tree, toolbar, list-box and status-bar items).
 #include <cstdlib>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "client/ItemRequests.h"
 #include "forms/ItemKinds.h"
 #include "tool/CommandRegistry.h"
+#include "tool/ControlItemOptions.h"
 #include "tool/ItemReport.h"
 #include "tool/TargetOptions.h"
 #include "tool/ToolOutput.h"
@@ -42,6 +44,7 @@ struct LocateCommand {
     unsigned nParam = 0;
     unsigned nArgument = 0;
     bool bShowForm = false;
+    ControlItemOptions controlItem;
 
     int Run() {
         std::string error;
@@ -60,7 +63,7 @@ struct LocateCommand {
             form = ListViewItemForm(text, nIndex, nImage);
         } else if (kind == kItemKindMenuBar) {
             form = MenuBarItemForm(nPosition, text);
-        } else {
+        } else if (!controlItem.MakeForm(kind, text, nIndex, nImage, &form)) {
             return CToolOutput::Fail("give the " + std::string(FindItemKind(kind)->pszNoun) + "'s form with --form HEX");
         }
         CAgentClient client;
@@ -85,10 +88,11 @@ ToolCommandRegistrar s_locate({"locate", "find an item again from its form or it
                                    auto command = std::make_shared<LocateCommand>();
                                    command->target.Add(app, true);
                                    app.add_option("--form", command->formHex, "the item's form as hex bytes");
-                                   app.add_option("--text", command->text, "a list-view item's text (a menu item's, for display)");
-                                   app.add_option("--index", command->nIndex, "a list-view item's index");
-                                   app.add_option("--image", command->nImage, "a list-view item's image");
+                                   app.add_option("--text", command->text, "a list-view or list-box item's text (a menu item's, for display)");
+                                   app.add_option("--index", command->nIndex, "a list-view or list-box item's index");
+                                   app.add_option("--image", command->nImage, "a list-view or tree item's image");
                                    app.add_option("--position", command->nPosition, "a menu-bar item's position");
+                                   command->controlItem.Add(app);
                                    app.add_option("--param", command->nParam, "the search argument (strategy, rectangle part)");
                                    app.add_option("--arg", command->nArgument, "the factory's argument");
                                    app.add_flag("--show-form", command->bShowForm, "print the found form's bytes");

@@ -39,24 +39,25 @@ TEST(ItemLocatorFactory, RefusesCodesOutsideTheTableAndStampsTheKind) {
 TEST(ItemLocatorBase, FormIsLeftRightTopBottomFlagsSelected) {
     std::unique_ptr<CItemLocator> p = Make(4);
     SetRect(&p->m_rect, 1, 2, 3, 4);
-    BYTE buffer[32];
+    // The toolbar kind: the base form, then its own 18 bytes.
+    BYTE buffer[48];
     std::memset(buffer, 0xEE, sizeof(buffer));
     BYTE* cursor = buffer;
     p->WriteData(cursor);
-    ASSERT_EQ(cursor - buffer, 21);
+    ASSERT_EQ(cursor - buffer, 39);
     EXPECT_EQ(WordAt(buffer, 0), 1);
     EXPECT_EQ(WordAt(buffer, 4), 3);
     EXPECT_EQ(WordAt(buffer, 8), 2);
     EXPECT_EQ(WordAt(buffer, 12), 4);
     EXPECT_EQ(WordAt(buffer, 16), 1);
     EXPECT_EQ(buffer[20], 0);
-    EXPECT_EQ(buffer[21], 0xEE);
+    EXPECT_EQ(buffer[39], 0xEE);
 
     std::unique_ptr<CItemLocator> q = Make(4);
     cursor = buffer;
     q->SetDataLimit(buffer + sizeof(buffer));
     q->ReadData(cursor);
-    EXPECT_EQ(cursor - buffer, 21);
+    EXPECT_EQ(cursor - buffer, 39);
     EXPECT_TRUE(EqualRect(&q->m_rect, &p->m_rect));
     EXPECT_EQ(q->m_dwFlags, 1u);
     EXPECT_EQ(q->m_bSelected, 0);
