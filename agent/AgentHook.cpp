@@ -38,6 +38,16 @@ void DispatchRequest(uint32_t sub, MSG& msg) {
     }
 }
 
+// True when the process that installed the hook has ended: its hook went
+// with it, and the installs it counted are nobody's any more.
+bool HookOwnerHasEnded() {
+    const DWORD dwOwner = g_sharedSection.dwHookOwnerProcess;
+    if (dwOwner == 0 || dwOwner == GetCurrentProcessId()) return false;
+    COwnedHandle owner(OpenProcess(SYNCHRONIZE, FALSE, dwOwner));
+    if (!owner) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+    return WaitForSingleObject(owner.Get(), 0) == WAIT_OBJECT_0;
+}
+
 }  // namespace
 
 VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -96,6 +106,11 @@ VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lP
 
 VINTREL_EXPORT short WINAPI hookAgent(bool bInstall, HWND hwndTarget) {
     AgentSharedState& s = g_sharedState;
+    if (bInstall && s.nHookRefCount > 0 && HookOwnerHasEnded()) {
+        AgentDebug("*** Hook Owner Ended: Installs Reset ***\n");
+        s.nHookRefCount = 0;
+        s.hAgentHook = 0;
+    }
     int count = s.nHookRefCount + (bInstall ? 1 : -1);
     if (count < 0) count = 0;
     if (count > SHRT_MAX) count = SHRT_MAX;
@@ -106,6 +121,7 @@ VINTREL_EXPORT short WINAPI hookAgent(bool bInstall, HWND hwndTarget) {
         s.hAgentHook = 0;
         HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, AgentHookProc, g_hInstance, thread);
         s.hAgentHook = static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(hook));
+        g_sharedSection.dwHookOwnerProcess = GetCurrentProcessId();
         return s.nHookRefCount;
     }
     if (s.nHookRefCount == 0 && s.hAgentHook != 0) {

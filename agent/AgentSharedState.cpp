@@ -7,8 +7,9 @@
 // Initialised explicitly so that GCC places it in the shared section
 // rather than in .bss.
 VINTREL_SHARED_BEGIN
-AgentSharedState g_sharedState VINTREL_SHARED = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+AgentSharedSection g_sharedSection VINTREL_SHARED = {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0};
 VINTREL_SHARED_END
+AgentSharedState& g_sharedState = g_sharedSection.state;
 
 HINSTANCE g_hInstance = nullptr;
 CRITICAL_SECTION g_csAgent;

@@ -28,7 +28,18 @@ struct AgentSharedState {
     uint32_t nEnvelopeMsg;
 };
 
-extern AgentSharedState g_sharedState;
+// The whole shared data section: the state every process agrees on, first,
+// then what only hookAgent uses.
+struct AgentSharedSection {
+    AgentSharedState state;
+    // The process whose hookAgent installed the current hook. A series of
+    // installs that a controller left behind when it ended without
+    // releasing them (its hook went with it) is started afresh.
+    uint32_t dwHookOwnerProcess;
+};
+
+extern AgentSharedSection g_sharedSection;
+extern AgentSharedState& g_sharedState;
 
 // Per-process state.
 extern HINSTANCE g_hInstance;

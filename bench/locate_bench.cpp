@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/ItemRequests.h"
+#include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
@@ -99,39 +101,33 @@ HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
     return nullptr;
 }
 
-bool Launch(const std::string& commandLine, PROCESS_INFORMATION* pi) {
+// Starts a process; the owner ends it when the benchmark is done.
+struct CLaunched {
+    COwnedHandle process;
+    DWORD dwProcessId = 0;
+    ~CLaunched() {
+        if (process) TerminateProcess(process.Get(), 0);
+    }
+};
+
+bool Launch(const std::string& commandLine, CLaunched* launched) {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     std::string cmd = commandLine;
-    return CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) != 0;
-}
-
-double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    static LARGE_INTEGER freq = {};
-    if (!freq.QuadPart) QueryPerformanceFrequency(&freq);
-    return (b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
-
-struct Stats {
-    double median;
-    double p99;
-};
-
-Stats Summarise(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    Stats s = {0, 0};
-    if (v.empty()) return s;
-    s.median = v[v.size() / 2];
-    size_t i = static_cast<size_t>(v.size() * 0.99);
-    s.p99 = v[std::min(i, v.size() - 1)];
-    return s;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
+    COwnedHandle thread(pi.hThread);
+    if (launched->process) TerminateProcess(launched->process.Get(), 0);
+    launched->process.Reset(pi.hProcess);
+    launched->dwProcessId = pi.dwProcessId;
+    return true;
 }
 
 // Finds the item with this text from outside the target; -1 if none.
 int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* rect) {
     const SIZE_T bufferSize = 256;
-    BYTE* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + bufferSize,
-                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    CRemoteMemory memory(process, sizeof(LVITEMA) + bufferSize);
+    BYTE* remote = static_cast<BYTE*>(memory.Get());
     if (!remote) return -1;
     char* remoteText = reinterpret_cast<char*>(remote + sizeof(LVITEMA));
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -159,7 +155,6 @@ int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* r
         SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(found), reinterpret_cast<LPARAM>(remote));
         ReadProcessMemory(process, remote, rect, sizeof(*rect), &done);
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return found;
 }
 
@@ -168,16 +163,12 @@ int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* r
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--host") == 0) return RunHost();
 
-    PROCESS_INFORMATION pi = {};
+    CLaunched pi;
     HWND frame = nullptr;
     const std::string dir = ProgramDirectory();
     if (Launch("\"" + dir + "VintrelSample.exe\" --no-dialog --items 10", &pi)) {
         frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 8000);
-        if (!frame) {
-            TerminateProcess(pi.hProcess, 0);
-            CloseHandle(pi.hProcess);
-            CloseHandle(pi.hThread);
-        }
+
     }
     const char* target = "sample application";
     if (!frame) {
@@ -193,8 +184,12 @@ int main(int argc, char** argv) {
 
     CAgentClient client;
     std::string error;
-    if (!client.Open(&error) || !client.Hook(list)) return std::printf("agent: %s\n", error.c_str()), 1;
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId);
+    if (!client.Open(&error)) return std::printf("agent: %s\n", error.c_str()), 1;
+    HookReport hook = client.Hook(list);
+    if (!hook) return std::printf("agent: %s\n", hook.error.c_str()), 1;
+    COwnedHandle processOwner(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
+    const HANDLE process = processOwner.Get();
 
     std::printf("target: %s\n", target);
     std::printf("%7s  %-22s %10s %10s\n", "items", "method", "median us", "p99 us");
@@ -202,14 +197,10 @@ int main(int argc, char** argv) {
         SendMessageA(frame, sample::kMsgSetItemCount, static_cast<WPARAM>(count), 0);
         const int wanted = count - 3;
         LocatorForm form;
-        form.nKind = 7;
-        form.listView.iItem = wanted;
-        form.listView.iImage = wanted % 4;
-        form.listView.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
-        form.listView.cchTextMax = 256;
-        form.listView.text = ItemText(wanted);
+        form = ListViewItemForm(ItemText(wanted), wanted, wanted % 4);
         const int rounds = count >= 10000 ? 60 : 300;
         double textMedian = 0;
+        Figures textFirst;
         for (uint32_t strategy : {0u, 3u}) {
             std::vector<double> times;
             for (int r = 0; r < rounds; ++r) {
@@ -223,8 +214,11 @@ int main(int argc, char** argv) {
                 }
                 times.push_back(Micros(t0, t1));
             }
-            Stats s = Summarise(times);
-            if (strategy == 0) textMedian = s.median;
+            Figures s = Summarise(times);
+            if (strategy == 0) {
+                textMedian = s.median;
+                textFirst = s;
+            }
             std::printf("%7d  %-22s %10.0f %10.0f\n", count, strategy == 0 ? "agent, text first" : "agent, by index",
                         s.median, s.p99);
         }
@@ -242,14 +236,11 @@ int main(int argc, char** argv) {
             }
             outside.push_back(Micros(t0, t1));
         }
-        Stats o = Summarise(outside);
+        Figures o = Summarise(outside);
         std::printf("%7d  %-22s %10.0f %10.0f\n", count, "out of process", o.median, o.p99);
         if (textMedian > 0) std::printf("%7d  ratio out-of-process / agent text-first: %.1f\n", count, o.median / textMedian);
+        PrintTableRow("locate list-view item near the end of " + std::to_string(count) + " (text first)", textFirst, &o);
     }
-    if (process) CloseHandle(process);
     client.Close();
-    TerminateProcess(pi.hProcess, 0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
     return 0;
 }

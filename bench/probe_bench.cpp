@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/ApplicationProcess.h"
 #include "client/InfoProbeRequest.h"
 #include "sample/SampleProtocol.h"
@@ -43,5 +44,6 @@ int main() {
     std::sort(micros.begin(), micros.end());
     std::printf("info probe with a list-view item, %d runs: median %.0f us, p99 %.0f us, max %.0f us\n", kRuns,
                 micros[kRuns / 2], micros[kRuns * 99 / 100], micros.back());
+    PrintTableRow("info probe: describe a list view and record an item", Summarise(micros), nullptr);
     return 0;
 }

@@ -63,7 +63,7 @@ const char* AgentStatusText(AgentStatus status) {
 
 CAgentClient::CAgentClient()
     : m_pfnHookAgent(nullptr), m_nViewSize(0), m_nRecordSize(0), m_nHooks(0), m_nLastSub(0), m_dwLastMicros(0),
-      m_bStale(false), m_bSyncPosted(false), m_dwStaleThread(0) {}
+      m_bStale(false), m_bSyncPosted(false), m_dwStaleThread(0), m_dwHookedThread(0) {}
 
 CAgentClient::~CAgentClient() { Close(); }
 
@@ -157,19 +157,29 @@ HookReport CAgentClient::Hook(HWND target) {
     }
     // A window that is gone has no thread: hookAgent would hook every
     // thread of the desktop instead.
-    if (!IsWindow(target) || GetWindowThreadProcessId(target, nullptr) == 0) {
+    const DWORD thread = IsWindow(target) ? GetWindowThreadProcessId(target, nullptr) : 0;
+    if (!thread) {
         report.error = "the target is not a window";
         return report;
     }
+    const bool bFirstOfOurs = m_nHooks == 0;
     report.nCount = HookAgent(true, target);
     ++m_nHooks;
+    if (bFirstOfOurs) m_dwHookedThread = thread;
     const AgentSharedState* pShared = SharedStateOf(m_agent.Get());
     report.hHook = pShared ? pShared->hAgentHook : 0;
+    // Only the first install of a series chooses the hooked thread.
     if (!pShared) {
         report.error = "the agent library has no shared state to read";
     } else if (report.hHook == 0) {
         report.error = "the agent hook was not installed (hookAgent count " + std::to_string(report.nCount) +
                        ", hook handle 0)";
+    } else if (bFirstOfOurs && report.nCount != 1) {
+        report.error = "the agent hook was installed earlier by another caller, on a thread of its choice (hookAgent count " +
+                       std::to_string(report.nCount) + ")";
+    } else if (thread != m_dwHookedThread) {
+        report.error = "the agent hook is on thread " + std::to_string(m_dwHookedThread) +
+                       ", not on the target's thread " + std::to_string(thread);
     }
     return report;
 }
@@ -180,6 +190,7 @@ void CAgentClient::UnhookAll() {
         --m_nHooks;
     }
     m_nHooks = 0;
+    m_dwHookedThread = 0;
 }
 
 CWireCursor CAgentClient::BeginRequest(DWORD timeoutMs) {
@@ -204,8 +215,15 @@ bool CAgentClient::PostEnvelope(HWND target, DWORD thread, UINT subMessage, LPAR
     };
     // The agent drops an envelope whose sub-message and time equal the last
     // one it accepted. Two requests of the same kind posted within one clock
-    // tick would collide, so a swallowed sub-message 0 goes in between.
-    if (subMessage == m_nLastSub && !post(ReplyBits(reply), 0)) return false;
+    // tick would collide, so a swallowed sub-message 0 goes in between. It
+    // goes to the thread rather than a window: the target's hook still sees
+    // it, and its loop has no window procedure to call for it.
+    if (subMessage == m_nLastSub) {
+        const DWORD spacerThread = thread ? thread : (target ? GetWindowThreadProcessId(target, nullptr) : 0);
+        const BOOL posted = spacerThread ? PostThreadMessageA(spacerThread, m_messages.nEnvelope, ReplyBits(reply), 0)
+                                         : PostMessageA(target, m_messages.nEnvelope, ReplyBits(reply), 0);
+        if (!posted) return false;
+    }
     if (!post((static_cast<WPARAM>(subMessage & 0xFFFF) << 16) | ReplyBits(reply), lParam)) return false;
     m_nLastSub = subMessage;
     return true;

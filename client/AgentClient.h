@@ -81,7 +81,9 @@ public:
 
     // Reference-counted install/release of the agent hook (the agent's own
     // hookAgent). Hook remembers installs so Close releases them, and
-    // reports whether the hook is really there.
+    // reports whether the hook is really there for the target: installed,
+    // and on the target's thread (only the first install of a series
+    // chooses the thread, and it may have been another caller's).
     short HookAgent(bool install, HWND target);
     HookReport Hook(HWND target);
     void UnhookAll();
@@ -139,4 +141,5 @@ private:
     bool m_bStale;
     bool m_bSyncPosted;
     DWORD m_dwStaleThread;
+    DWORD m_dwHookedThread;  // chosen by this client's first install
 };

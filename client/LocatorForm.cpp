@@ -30,6 +30,18 @@ std::string LocatorForm::Text() const {
     return std::string();
 }
 
+std::string LocatorForm::Description() const {
+    std::string description;
+    switch (nKind) {
+#define VINTREL_FORM_DESCRIPTION(code, Id, Locator, Fields, member, name, noun) \
+    case code: description = member.Description(); break;
+        VINTREL_ITEM_KINDS(VINTREL_FORM_DESCRIPTION)
+#undef VINTREL_FORM_DESCRIPTION
+    }
+    const char* pszBase = BaseItemDescription(nKind);
+    return description.empty() && pszBase ? std::string(pszBase) : description;
+}
+
 bool DecodeLocatorForm(int kind, CWireCursor& cursor, LocatorForm* out) {
     if (!FindItemKind(kind) || !out) return false;
     LocatorForm form;

@@ -20,6 +20,9 @@ struct LocatorForm : ItemFormBase {
 
     // The item's text as its kind shows it (empty for kinds without one).
     std::string Text() const;
+    // The item in words, as the agent describes it ("the 'Item 0003' list
+    // item", "a toolbar item"; empty for a kind that describes nothing).
+    std::string Description() const;
 };
 
 // Forms made from what a controller knows about an item, without a

@@ -40,6 +40,16 @@ struct AccessibleItemFields {
         return role.empty() ? description : role;
     }
 
+    // Name and role text, when both are there and fit 255 characters with
+    // the blank; otherwise the first of name, role text and description.
+    std::string Description() const {
+        if (!name.empty() && !role.empty()) {
+            return name.size() + role.size() + 1 <= kMaxText ? name + " " + role : std::string();
+        }
+        if (!name.empty()) return name;
+        return role.empty() ? description : role;
+    }
+
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {
         const bool bReading = !std::is_const<TForm>::value;

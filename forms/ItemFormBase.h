@@ -28,6 +28,8 @@ struct ItemFormBase {
 // The fields of a kind that carries the base form only.
 struct NoItemFields {
     std::string DisplayText() const { return std::string(); }
+    // Empty: such a kind is described by its base description.
+    std::string Description() const { return std::string(); }
     template <class TIo, class TForm>
     static bool Transfer(TIo&, TForm&) {
         return true;

@@ -36,6 +36,16 @@ const ItemKindInfo* AllItemKinds(size_t* pnCount) {
     return kKinds;
 }
 
+const char* BaseItemDescription(int nCode) {
+    switch (nCode) {
+    case 3: return "a caption window item";
+    case 4: return "a toolbar item";
+    case 6: return "a popup menu item";
+    case 11: return "a status bar item";
+    default: return nullptr;
+    }
+}
+
 std::string ItemKindName(int nCode) {
     const ItemKindInfo* pKind = FindItemKind(nCode);
     return pKind ? std::string(pKind->pszName) : std::to_string(nCode);

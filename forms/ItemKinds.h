@@ -11,22 +11,26 @@
 
 #include "forms/ItemFormBase.h"
 #include "forms/AccessibleItemForm.h"
+#include "forms/ListBoxItemForm.h"
 #include "forms/ListViewItemForm.h"
 #include "forms/MenuBarItemForm.h"
 #include "forms/PopupMenuItemForm.h"
 #include "forms/ScrollingAccessibleItemForm.h"
+#include "forms/ToolbarItemForm.h"
+#include "forms/TreeItemForm.h"
 
 #define VINTREL_ITEM_KINDS(X)                                                                                    \
     X(3, MenuBar, CMenuBarItemLocator, MenuBarItemFields, menuBar, "menubar", "menu-bar item")                  \
-    X(4, Toolbar, CUnbuiltItemLocator, NoItemFields, toolbar, "toolbar", "toolbar button")                      \
-    X(6, PopupMenu, CPopupMenuItemLocator, PopupMenuItemFields, popupMenu, "popup", "popup-menu item")                   \
+    X(4, Toolbar, CToolbarItemLocator, ToolbarItemFields, toolbar, "toolbar", "toolbar button")                 \
+    X(6, PopupMenu, CPopupMenuItemLocator, PopupMenuItemFields, popupMenu, "popup", "popup-menu item")          \
     X(7, ListView, CListViewItemLocator, ListViewItemFields, listView, "listview", "list-view item")             \
-    X(8, Tree, CUnbuiltItemLocator, NoItemFields, tree, "tree", "tree item")                                    \
-    X(9, ListBox, CUnbuiltItemLocator, NoItemFields, listBox, "listbox", "list-box item")                       \
+    X(8, Tree, CTreeItemLocator, TreeItemFields, tree, "tree", "tree item")                                     \
+    X(9, ListBox, CListBoxItemLocator, ListBoxItemFields, listBox, "listbox", "list-box item")                  \
     X(10, Tab, CUnbuiltItemLocator, NoItemFields, tab, "tab", "tab")                                            \
-    X(11, StatusBar, CUnbuiltItemLocator, NoItemFields, statusBar, "statusbar", "status-bar pane")              \
-    X(12, Accessible, CAccessibleItemLocator, AccessibleItemFields, accessible, "accessible", "accessible object")         \
-    X(13, ScrollingAccessible, CScrollingAccessibleItemLocator, ScrollingAccessibleItemFields, scrollingAccessible, "scrolling-accessible", \
+    X(11, StatusBar, CStatusBarItemLocator, StatusBarItemFields, statusBar, "statusbar", "status-bar pane")     \
+    X(12, Accessible, CAccessibleItemLocator, AccessibleItemFields, accessible, "accessible", "accessible object") \
+    X(13, ScrollingAccessible, CScrollingAccessibleItemLocator, ScrollingAccessibleItemFields, scrollingAccessible, \
+      "scrolling-accessible",                                                                                     \
       "accessible object brought into view")
 
 // Kind codes (5 has no kind).
@@ -51,3 +55,6 @@ const ItemKindInfo* ParseItemKind(const std::string& text);
 const ItemKindInfo* AllItemKinds(size_t* pnCount);
 // The kind's name, or its code as digits for a code that is no kind.
 std::string ItemKindName(int nCode);
+// The description of an item of a kind whose form describes nothing itself
+// ("a toolbar item"); NULL for kinds without one.
+const char* BaseItemDescription(int nCode);

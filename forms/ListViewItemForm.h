@@ -29,6 +29,7 @@ struct ListViewItemFields {
     std::string text;
 
     std::string DisplayText() const { return text; }
+    std::string Description() const { return text.empty() ? "a list item" : "the '" + text + "' list item"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

@@ -16,6 +16,7 @@ struct MenuBarItemFields {
     std::string text;
 
     std::string DisplayText() const { return text; }
+    std::string Description() const { return text.empty() ? "a menu item" : "the '" + text + "' menu item"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

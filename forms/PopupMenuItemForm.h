@@ -29,6 +29,7 @@ struct PopupMenuItemFields {
     std::vector<PopupMenuStep> path;
 
     std::string DisplayText() const { return name; }
+    std::string Description() const { return name.empty() ? "a popup menu item" : "the '" + name + "' menu item"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

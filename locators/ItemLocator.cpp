@@ -61,15 +61,14 @@ bool CItemLocator::HasRect() {
 }
 
 const char* CItemLocator::GetDescription() {
-    const char* pszText = NULL;
-    switch (m_nKind) {
-    case 3: pszText = "a caption window item"; break;
-    case 4: pszText = "a toolbar item"; break;
-    case 6: pszText = "a popup menu item"; break;
-    case 11: pszText = "a status bar item"; break;
-    default: break;
-    }
+    const char* pszText = BaseItemDescription(m_nKind);
     if (pszText) lstrcpynA(m_szDescription, pszText, kDescriptionSize);
+    return m_szDescription;
+}
+
+const char* CItemLocator::SetDescription(const std::string& description) {
+    // Cut at the buffer's end.
+    lstrcpynA(m_szDescription, description.c_str(), kDescriptionSize);
     return m_szDescription;
 }
 
@@ -102,14 +101,3 @@ void CItemLocator::SetDataLimit(const BYTE* pEnd) {
     m_bDataOverrun = false;
 }
 
-const char* CItemLocator::FormatDescription(const char* pszFormat, const char* pszArgument) {
-    // wsprintfA writes at most 1024 characters; the argument is cut well
-    // below that, and the result is then cut to the description buffer.
-    char szArgument[768];
-    lstrcpynA(szArgument, pszArgument ? pszArgument : "", sizeof(szArgument));
-    char szResult[1025];
-    szResult[0] = '\0';
-    wsprintfA(szResult, pszFormat, szArgument);
-    lstrcpynA(m_szDescription, szResult, kDescriptionSize);
-    return m_szDescription;
-}

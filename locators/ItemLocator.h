@@ -19,6 +19,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "forms/ItemFormBase.h"
 #include "forms/ItemKinds.h"
@@ -91,9 +92,9 @@ protected:
     ItemFormBase GetBaseForm() const;
     void SetBaseForm(const ItemFormBase& form);
 
-    // Formats one text argument into m_szDescription, cutting the result at
-    // the buffer's end (and an over-long argument before formatting).
-    const char* FormatDescription(const char* pszFormat, const char* pszArgument);
+    // Copies a description that the kind's form made into m_szDescription,
+    // cut at the buffer's end.
+    const char* SetDescription(const std::string& description);
 
 private:
     CItemLocator(const CItemLocator&);

@@ -6,9 +6,13 @@
 #include "accessibility/AccessibleItemLocator.h"
 #include "accessibility/ScrollingAccessibleItemLocator.h"
 #include "locators/ItemLocator.h"
+#include "locators/ListBoxItemLocator.h"
 #include "locators/ListViewItemLocator.h"
 #include "locators/MenuBarItemLocator.h"
 #include "locators/PopupMenuItemLocator.h"
+#include "locators/StatusBarItemLocator.h"
+#include "locators/ToolbarItemLocator.h"
+#include "locators/TreeItemLocator.h"
 #include "locators/UnbuiltItemLocator.h"
 
 namespace {

@@ -108,7 +108,10 @@ RECT CListViewItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pn
     if (*pnIndex != -1) {
         rect.left = LVIR_BOUNDS;
         if (!SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(*pnIndex), reinterpret_cast<LPARAM>(&rect))) {
+            // No rectangle, no item: a window that is no list view answers
+            // the hit test with 0, which must not pass for item 0.
             SetRectEmpty(&rect);
+            *pnIndex = -1;
         }
     }
     return rect;
@@ -176,8 +179,4 @@ bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     return SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&m_rect)) != 0;
 }
 
-const char* CListViewItemLocator::GetDescription() {
-    if (m_item.pszText && m_item.pszText[0]) return FormatDescription("the '%s' list item", m_item.pszText);
-    lstrcpynA(m_szDescription, "a list item", kDescriptionSize);
-    return m_szDescription;
-}
+const char* CListViewItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }

@@ -80,9 +80,8 @@ bool CMenuBarItemLocator::FindItem(HWND hwndControl, DWORD) {
 }
 
 const char* CMenuBarItemLocator::GetDescription() {
-    if (m_nTextLength == 0) {
-        lstrcpynA(m_szDescription, "a menu item", kDescriptionSize);
-        return m_szDescription;
-    }
-    return FormatDescription("the '%s' menu item", m_szText);
+    // The text as the form carries it: empty while no text was loaded or read.
+    Form form = MakeForm();
+    if (m_nTextLength == 0) form.fields.text.clear();
+    return SetDescription(form.fields.Description());
 }

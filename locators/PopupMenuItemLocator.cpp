@@ -129,10 +129,4 @@ bool CPopupMenuItemLocator::FindInMenuAt(HMENU hMenu, int nDepth) {
     return false;
 }
 
-const char* CPopupMenuItemLocator::GetDescription() {
-    if (m_szName[0] == '\0') {
-        lstrcpynA(m_szDescription, "a popup menu item", kDescriptionSize);
-        return m_szDescription;
-    }
-    return FormatDescription("the '%s' menu item", m_szName);
-}
+const char* CPopupMenuItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }

@@ -22,6 +22,8 @@ void OnGetItemRect(MSG& msg) {
     file.Rewind(true);
     file.WriteDWord(static_cast<uint32_t>(nIndex));
     file.WriteRect(rect);
+    // Unmapped before the reply is posted: the controller reads the record
+    // as soon as the reply arrives, and an overrun is stamped on detaching.
     file.Detach();
     PostAgentReturn(msg);
 }
@@ -52,6 +54,8 @@ void OnLocateItem(MSG& msg) {
         file.Rewind(true);
         file.WriteDWord(0);
     }
+    // Unmapped before the reply is posted: the controller reads the record
+    // as soon as the reply arrives, and an overrun is stamped on detaching.
     file.Detach();
     PostAgentReturn(msg);
 }

@@ -10,6 +10,7 @@
 #include "sample/SampleMenuBar.h"
 #include "sample/SampleOptionsDialog.h"
 #include "sample/SampleProtocol.h"
+#include "sample/SampleResources.h"
 
 namespace {
 
@@ -53,6 +54,7 @@ bool CSampleFrame::Create(const SampleCommandLine& options) {
     ShowWindow(m_hwnd, SW_SHOW);
     UpdateWindow(m_hwnd);
     if (options.bDialog) m_hwndDialog = CSampleOptionsDialog::Create(m_hwnd, options.x + 920, options.y);
+    m_items.Create(m_hwnd);
     CSampleAccessibilityWindow::CreateFor(m_hwnd);
     return true;
 }
@@ -123,6 +125,20 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COPYDATA:
         return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == static_cast<UINT_PTR>(kListViewId)) {
+            const int index = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+            if (header->code == NM_CLICK) RememberClick(kClickSourceList, index, kClickLeft);
+            if (header->code == NM_DBLCLK) RememberClick(kClickSourceList, index, kClickDouble);
+            if (header->code == NM_RCLICK) RememberClick(kClickSourceList, index, kClickRight);
+        }
+        break;
+    }
+    case WM_INITMENUPOPUP:
+        // A menu of the bar opens: its position, unless it is the system menu.
+        if (!HIWORD(lParam)) RememberClick(kClickSourceMenuBar, LOWORD(lParam), kClickLeft);
+        break;
     case WM_DESTROY:
         m_pImages.reset();
         PostQuitMessage(0);
@@ -147,11 +163,27 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgToggleExtraMenu) { CSampleMenuBar::ToggleTools(m_hwnd); return 1; }
     if (message == kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(m_hwnd, static_cast<int>(wParam)));
     if (message == kMsgGetDialog) return reinterpret_cast<LRESULT>(m_hwndDialog);
+    if (message == kMsgGetLastClick) return m_lastClick;
+    if (message == kMsgCountResources) return CSampleResources::Count(static_cast<SampleResource>(wParam & 3));
+    if (message == kMsgLeak) {
+        if (wParam > 10000) return 0;
+        CSampleResources::Leak(static_cast<unsigned>(wParam));
+        return 1;
+    }
+    if (message == kMsgEcho) {
+        PostMessageA(reinterpret_cast<HWND>(wParam), kMsgEcho, 0, lParam);
+        return 1;
+    }
+    if (message == kMsgClearLastClick) {
+        m_lastClick = 0;
+        return 1;
+    }
     if (message == kMsgStall) {
         // A target that is busy: its thread retrieves nothing meanwhile.
         Sleep(static_cast<DWORD>(wParam > 60000 ? 60000 : wParam));
         return 1;
     }
+    if (message == kMsgGetItemsWindow) return reinterpret_cast<LRESULT>(m_items.Window());
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 
@@ -164,4 +196,8 @@ LRESULT CALLBACK CSampleFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam
     }
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     return self->Handle(message, wParam, lParam);
+}
+
+void CSampleFrame::RememberClick(int source, int index, int button) {
+    m_lastClick = (static_cast<LRESULT>(button) << 24) | (static_cast<LRESULT>(source) << 16) | (index & 0xFFFF);
 }

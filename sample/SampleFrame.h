@@ -8,6 +8,7 @@
 
 #include "sample/SampleCommandLine.h"
 #include "sample/SampleImages.h"
+#include "sample/SampleItemsWindow.h"
 #include "sample/SampleListView.h"
 
 class CSampleFrame {
@@ -21,6 +22,7 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateChildren();
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
+    void RememberClick(int source, int index, int button);
 
     SampleCommandLine m_options;
     HWND m_hwnd = nullptr;
@@ -28,4 +30,6 @@ private:
     HWND m_hwndStatus = nullptr;
     std::unique_ptr<CSampleImages> m_pImages;
     CSampleListView m_list;
+    LRESULT m_lastClick = 0;
+    CSampleItemsWindow m_items;
 };

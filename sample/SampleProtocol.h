@@ -73,9 +73,104 @@ constexpr UINT kMsgGetDialog = WM_APP + 11;
 // The frame's thread sleeps wParam milliseconds (at most 60 s) when it
 // retrieves this message: post it to stall the target.
 constexpr UINT kMsgStall = WM_APP + 12;
+// The last click the frame saw on an item: (button << 24) | (source << 16) |
+// (index & 0xFFFF), 0 when none since kMsgClearLastClick. Sources: 1 a list
+// item (index: the item), 2 a menu-bar item (index: its position; the menu
+// opens). Buttons: 1 left, 2 double, 3 right.
+constexpr UINT kMsgGetLastClick = WM_APP + 13;
+constexpr UINT kMsgClearLastClick = WM_APP + 14;
+constexpr int kClickSourceList = 1, kClickSourceMenuBar = 2;
+constexpr int kClickLeft = 1, kClickDouble = 2, kClickRight = 3;
+// Posted with wParam a window of another process: the frame posts
+// kMsgEcho back to it with the same lParam -- a round trip through the
+// frame's own message loop, without the agent.
+constexpr UINT kMsgEcho = WM_APP + 15;
+// What the sample process holds, counted from inside it: wParam 0 kernel
+// handles, 1 GDI objects, 2 USER objects (0 where the system cannot tell),
+// 3 private KiB.
+constexpr UINT kMsgCountResources = WM_APP + 16;
+// Leaks wParam events, brushes and KiB on purpose (at most 10,000).
+constexpr UINT kMsgLeak = WM_APP + 17;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
+
+// ---- Items window: tree view, toolbar, list box, status bar ---------------
+//
+// A second top-level window "Sample Items" of class kItemsClass, owned by the
+// frame, at screen x 950..1275, y 40..1010. A controller finds it by sending
+// kMsgGetItemsWindow to the frame, or with FindWindow(kItemsClass, NULL)
+// (the class is registered by the sample only). Its children are found
+// with kMsgGetItemsControl (or GetDlgItem) by the ids below.
+constexpr char kItemsClass[] = "VintrelSampleItems";
+constexpr char kItemsTitle[] = "Sample Items";
+constexpr int kItemsX = 950, kItemsY = 40, kItemsWidth = 325, kItemsHeight = 970;
+
+constexpr int kItemsTreeId = 1201;     // SysTreeView32 with buttons and lines
+constexpr int kItemsToolbarId = 1202;  // ToolbarWindow32, list style, adjustable
+constexpr int kItemsListBoxId = 1203;  // LISTBOX, not sorted, vertical scroll bar
+constexpr int kItemsStatusId = 1204;   // msctls_statusbar32 with 4 panes
+
+// Default tree. Each node's lParam is its node id (the number before the
+// text); images in brackets. Node 15 "Later" creates its children (ids 16,
+// 17, 18: "Later 1".."Later 3", image 2) only when it is expanded. Only the
+// roots are expanded at start.
+//    1 Documents [0]          9 Projects [0]             19 Archive [0]
+//      2 Reports [1]            10 Alpha [1]               20 Reports [1]
+//        3 2025 [2]               11 Summary [3]             21 2025 [2]
+//          4 Summary [3]          12 Notes [2]                 22 Summary [3]
+//          5 Budget [3]         13 Beta [1]
+//        6 2024 [2]               14 Plan [2]
+//      7 Letters [1]            15 Later [1] (children on expansion)
+//        8 Summary [3]
+constexpr int kTreeNodeCount = 19;    // nodes of the default tree before "Later" is expanded
+constexpr int kTreeFirstSummary = 4;  // first "Summary" [3] in pre-order
+// Generated tree of N nodes (kMsgTreeGenerate), built depth first with up
+// to 10 children per node and 5 levels: the node numbered i in pre-order
+// has the text "Node %d" and image i % 4, and its id is i + 1. The last
+// node, N - 1, is last in pre-order and on the fifth level for N = 1000
+// and N = 10000.
+// Chain (kMsgTreeChain): one root "Level 0" and below it "Level 1",
+// "Level 2", ... each the only child of the one before; ids level + 1.
+
+// Toolbar buttons, in their default order: command id, text. Two
+// separators (command id 0) follow "Save" and "Paste".
+constexpr int kCmdItemsNew = 1210, kCmdItemsOpen = 1211, kCmdItemsSave = 1212;
+constexpr int kCmdItemsCut = 1213, kCmdItemsCopy = 1214, kCmdItemsPaste = 1215;
+// Order: New, Open, Save, separator, Cut, Copy, Paste, separator, Help(1216).
+constexpr int kCmdItemsHelp = 1216;
+constexpr int kToolbarButtonCount = 9;
+
+// List box: item i has the text "Entry %02d", except: 5 "Apple", 12 "apple",
+// 20 "Apple pie", 30 "Banana split", 45 "APPLE". 60 items by default.
+constexpr int kListBoxDefaultCount = 60;
+
+// Status bar panes, at start: "Ready", "Line 1", "" (empty), "60 entries".
+// After kMsgStatusChange with wParam g (g > 0): "Busy g", "Line g+1", "",
+// "g entries".
+constexpr int kStatusPaneCount = 4;
+
+// Messages (SendMessage from another process). To the frame:
+constexpr UINT kMsgGetItemsWindow = WM_APP + 40;   // returns the items window
+// To the items window:
+constexpr UINT kMsgGetItemsControl = WM_APP + 41;  // wParam control id: its handle
+constexpr UINT kMsgTreeDefault = WM_APP + 42;      // rebuild the default tree; returns the node count
+constexpr UINT kMsgTreeGenerate = WM_APP + 43;     // wParam N (1..10000): generated tree; returns N, 0 when refused
+constexpr UINT kMsgTreeChain = WM_APP + 44;        // wParam depth (1..2000): chain; returns depth, 0 when refused
+constexpr UINT kMsgTreeReorder = WM_APP + 45;      // reverse the order of every level's items (default tree)
+constexpr UINT kMsgTreeCollapseAll = WM_APP + 46;  // collapse every item
+constexpr UINT kMsgTreeSetImage = WM_APP + 47;     // wParam node id, lParam image; 1 when done
+constexpr UINT kMsgTreeSelect = WM_APP + 48;       // wParam node id (0 clears the selection); 1 when done
+constexpr UINT kMsgTreeGetItem = WM_APP + 49;      // wParam node id: the item handle (0 when there is none)
+constexpr UINT kMsgTreeDropTopLevel = WM_APP + 50; // default tree without its roots: their children become roots
+constexpr UINT kMsgTreeIsExpanded = WM_APP + 51;   // wParam node id: 1 when expanded
+constexpr UINT kMsgToolbarReverse = WM_APP + 52;   // reverse the order of the buttons
+constexpr UINT kMsgToolbarDefault = WM_APP + 53;   // the default buttons in default order
+constexpr UINT kMsgListBoxFill = WM_APP + 54;      // wParam N (0..100000): N items (special texts as above)
+constexpr UINT kMsgListBoxGetTop = WM_APP + 55;    // returns the top index
+constexpr UINT kMsgListBoxSetTop = WM_APP + 56;    // wParam index: make it the top item
+constexpr UINT kMsgStatusChange = WM_APP + 57;     // wParam g: pane texts of generation g (0: the start texts)
+constexpr UINT kMsgTreeSetLongText = WM_APP + 58;  // wParam node id, lParam length (1..4000): text of 'L's
 
 }  // namespace sample
 

@@ -12,7 +12,7 @@
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
 #include "tool/WindowPicture.h"
 
 namespace {
@@ -39,7 +39,7 @@ RECT ToScreen(HWND hwnd, RECT r) {
     return r;
 }
 
-std::string RectText(const RECT& r) {
+std::string RectAsText(const RECT& r) {
     char text[64];
     std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
                   static_cast<long>(r.right), static_cast<long>(r.bottom));
@@ -186,8 +186,8 @@ int RunAccessibleDemoStep(const std::string& dir, std::string* error) {
     int missing = 0;
     for (const AccessibleRecord& record : records) {
         std::printf("%-28s %-20s %-28s %-6s %s\n", record.label.c_str(), ItemKindName(record.nKind).c_str(),
-                    record.nKind == kItemKindPopupMenu ? "-" : RectText(record.screenBefore).c_str(),
-                    record.bFound ? "yes" : "no", record.bFound ? RectText(record.screenAfter).c_str() : "-");
+                    record.nKind == kItemKindPopupMenu ? "-" : RectAsText(record.screenBefore).c_str(),
+                    record.bFound ? "yes" : "no", record.bFound ? RectAsText(record.screenAfter).c_str() : "-");
         if (!record.bFound) ++missing;
     }
     std::printf("Pictures: acc-recorded.bmp, acc-found.bmp\n");

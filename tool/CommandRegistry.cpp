@@ -6,10 +6,3 @@ CCommandRegistry& CCommandRegistry::Instance() {
 }
 
 void CCommandRegistry::Add(const ToolCommand& command) { m_commands.push_back(command); }
-
-const ToolCommand* CCommandRegistry::Find(const std::string& name) const {
-    for (const ToolCommand& c : m_commands) {
-        if (name == c.name) return &c;
-    }
-    return nullptr;
-}

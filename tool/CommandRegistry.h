@@ -1,21 +1,27 @@
 // Sub-commands of the vintrel tool register themselves here, so each lives
-// in its own source file.
+// in its own source file. A command adds its options to its own parser and
+// returns what runs it once the command line has been parsed.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
+typedef std::function<int()> ToolRunner;
+
 struct ToolCommand {
     const char* name;
-    const char* usage;    // arguments, for the help text
     const char* summary;  // one line
-    int (*run)(const std::vector<std::string>& args);
+    std::function<ToolRunner(CLI::App& command)> setup;
 };
 
 class CCommandRegistry {
 public:
     static CCommandRegistry& Instance();
     void Add(const ToolCommand& command);
-    const ToolCommand* Find(const std::string& name) const;
     const std::vector<ToolCommand>& All() const { return m_commands; }
 
 private:

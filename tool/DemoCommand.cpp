@@ -12,8 +12,11 @@
 //     it: each list item gets a picture taken right after it was found, and
 //     the overall picture shows the boxes that still sit on their items.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
@@ -24,7 +27,9 @@
 #include "sample/SampleProtocol.h"
 #include "tool/AccessibleDemoStep.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/DemoControls.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 #include "tool/WindowPicture.h"
 
 namespace {
@@ -59,7 +64,7 @@ RECT ClientRectToScreen(HWND hwnd, const RECT& r) {
     return RECT{a.x, a.y, b.x, b.y};
 }
 
-std::string RectText(const RECT& r) {
+std::string RectText(const RECT& r) {  // the table's short form
     char text[64];
     std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
                   static_cast<long>(r.right), static_cast<long>(r.bottom));
@@ -234,18 +239,16 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
     return true;
 }
 
-int RunDemo(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string dir = options.Get("out", ".");
+int RunDemo(std::string dir) {
     if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
     CreateDirectoryA(dir.c_str(), nullptr);
 
     std::string error;
     std::vector<RecordedItem> items;
     std::printf("recording items in the sample application...\n");
-    if (!Record(dir, &items, &error)) return ToolFail("recording: " + error);
+    if (!Record(dir, &items, &error)) return CToolOutput::Fail("recording: " + error);
     std::printf("restarting it with shuffled items, moved and scrolled, and finding them again...\n\n");
-    if (!FindAgain(dir, &items, &error)) return ToolFail("finding again: " + error);
+    if (!FindAgain(dir, &items, &error)) return CToolOutput::Fail("finding again: " + error);
 
     std::printf("%-12s %-9s %-28s %-8s %-6s %-28s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
                 "now at (screen)", "picture");
@@ -260,17 +263,23 @@ int RunDemo(const std::vector<std::string>& args) {
     }
     std::printf("\nA list item is scrolled into view when it is found, so later finds may move it: each has a\n"
                 "picture taken right after it was found; found.bmp shows the boxes still on their items at the end.\n");
+    int missingControls = 0;
+    if (!RunControlItemsDemo(dir, &missingControls, &error)) return CToolOutput::Fail("control items: " + error);
+    missing += missingControls;
     std::printf("\naccessibility window: recording, restarting it scrolled, finding again...\n");
     const int accessibleMissing = RunAccessibleDemoStep(dir, &error);
-    if (accessibleMissing < 0) return ToolFail("accessibility step: " + error);
+    if (accessibleMissing < 0) return CToolOutput::Fail("accessibility step: " + error);
     missing += accessibleMissing;
     std::printf("Records and pictures are in %s\n", dir.c_str());
-    if (missing) return ToolFail(std::to_string(missing) + " item(s) not found again");
+    if (missing) return CToolOutput::Fail(std::to_string(missing) + " item(s) not found again");
     return 0;
 }
 
 }  // namespace
 
-static ToolCommandRegistrar s_demo({"demo", "[--out DIR]",
-                                    "record items of the sample, restart it changed, find them again, save pictures",
-                                    RunDemo});
+static ToolCommandRegistrar s_demo({"demo", "record items of the sample, restart it changed, find them again, save pictures",
+                                    [](CLI::App& app) {
+                                        auto dir = std::make_shared<std::string>(".");
+                                        app.add_option("--out", *dir, "where records and pictures go");
+                                        return [dir] { return RunDemo(*dir); };
+                                    }});

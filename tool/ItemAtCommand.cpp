@@ -1,31 +1,59 @@
-// vintrel item-at: which item of a kind lies under a screen point: its
-// index and rectangle.
-#include <cstdio>
+// vintrel item-at --at X,Y: which item lies under a screen point, of the
+// kind the window's class calls for (or --kind): its index, rectangle,
+// text and description.
+#include <CLI/CLI.hpp>
 
+#include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
 #include "forms/ItemKinds.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/ItemReport.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunItemAt(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    int kind = 0;
-    if (!options.Kind("kind", &kind, &error)) return ToolFail(error);
-    if (!options.Has("x") || !options.Has("y")) return ToolFail("item-at needs --x and --y");
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    ItemAtResult at = GetItemRect(client, target, kind, static_cast<int>(options.GetInt("x", 0)),
-                                  static_cast<int>(options.GetInt("y", 0)),
-                                  static_cast<uint32_t>(options.GetInt("arg", 0)));
-    if (at.status != AgentStatus::Ok) return ToolFail(std::string("item-at failed: ") + AgentStatusText(at.status));
-    std::printf("%s index %d rect %ld %ld %ld %ld\n", ItemKindName(kind).c_str(), at.index, static_cast<long>(at.rect.left),
-                static_cast<long>(at.rect.top), static_cast<long>(at.rect.right), static_cast<long>(at.rect.bottom));
-    return 0;
-}
+namespace {
 
-static ToolCommandRegistrar s_itemAt({"item-at", "--kind KIND --x X --y Y [--arg A]",
-                                      "index and rectangle of the item of kind K under the screen point",
-                                      RunItemAt});
+struct ItemAtCommand {
+    CTargetOptions target;
+    unsigned nArgument = 0;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error) || !target.ResolveKind(&error)) return CToolOutput::Fail(error);
+        if (!target.HasPoint()) return CToolOutput::Fail("item-at wants the screen point: --at X,Y");
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        const POINT p = target.Point();
+        ItemAtResult at = GetItemRect(client, target.Window(), target.Kind(), p.x, p.y, nArgument);
+        if (at.status != AgentStatus::Ok) return CToolOutput::Fail(std::string("item-at failed: ") + AgentStatusText(at.status));
+        nlohmann::json result = {{"window", WindowJson(target.Window())}, {"found", at.index >= 0}};
+        if (at.index < 0) {
+            result["kind"] = ItemKindName(target.Kind());
+            CToolOutput::Emit(result, "no " + std::string(FindItemKind(target.Kind())->pszNoun) + " at (" +
+                                          std::to_string(p.x) + ", " + std::to_string(p.y) + ") in " +
+                                          WindowText(target.Window()));
+            return 2;
+        }
+        ItemReport item;
+        // The text and description from what the agent records of the item.
+        ProbeResult probe = ProbeWindow(client, target.Window(), true, target.Kind(), static_cast<uint32_t>(at.index),
+                                        nArgument);
+        if (probe.status == AgentStatus::Ok && probe.description.hasItem) item.TakeForm(probe.description.item);
+        item.nKind = target.Kind();
+        item.hwnd = target.Window();
+        item.nIndex = at.index;
+        item.rect = at.rect;
+        result["item"] = item.Json();
+        CToolOutput::Emit(result, item.Text() + "\n  in " + WindowText(target.Window()));
+        return 0;
+    }
+};
+
+ToolCommandRegistrar s_itemAt({"item-at", "the item under a screen point: index, rectangle, text", [](CLI::App& app) {
+                                   auto command = std::make_shared<ItemAtCommand>();
+                                   command->target.Add(app, true);
+                                   app.add_option("--arg", command->nArgument, "the factory's argument (a popup menu's handle)");
+                                   return [command] { return command->Run(); };
+                               }});
+
+}  // namespace

@@ -1,82 +1,102 @@
-// vintrel locate: finds a recorded item again. The form is given either as
-// the hex bytes of its serialised form (--form) or by its fields: --text,
-// --index, --image for a list-view item, --position for a menu-bar item.
-#include <cstdio>
+// vintrel locate: finds an item again from what a controller knows of it:
+// the hex bytes of its form (--form), or its fields (--text, --index,
+// --image for a list-view item; --position for a menu-bar item; those of
+// tool/ControlItemOptions.h for tree, toolbar, list-box and status-bar items).
 #include <cstdlib>
-#include <windows.h>
-#include <commctrl.h>
 #include <vector>
 
-#include "client/ItemRequests.h"
-#include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include <CLI/CLI.hpp>
 
-static bool ParseHex(const std::string& hex, std::vector<uint8_t>* bytes) {
+#include "client/ItemRequests.h"
+#include "forms/ItemKinds.h"
+#include "tool/CommandRegistry.h"
+#include "tool/ControlItemOptions.h"
+#include "tool/ItemReport.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
+
+namespace {
+
+bool ParseHex(const std::string& hex, std::vector<uint8_t>* bytes) {
     bytes->clear();
     std::string digits;
     for (char c : hex) {
-        if (c == ' ' || c == ':' || c == ',') continue;
-        digits += c;
+        if (c != ' ' && c != ':' && c != ',') digits += c;
     }
     if (digits.size() % 2) return false;
     for (size_t i = 0; i < digits.size(); i += 2) {
-        char* end = nullptr;
-        std::string pair = digits.substr(i, 2);
-        unsigned long v = std::strtoul(pair.c_str(), &end, 16);
-        if (!end || *end) return false;
-        bytes->push_back(static_cast<uint8_t>(v));
+        char* pEnd = nullptr;
+        const std::string pair = digits.substr(i, 2);
+        const unsigned long value = std::strtoul(pair.c_str(), &pEnd, 16);
+        if (!pEnd || *pEnd) return false;
+        bytes->push_back(static_cast<uint8_t>(value));
     }
     return true;
 }
 
-static void PrintForm(const LocatorForm& form) {
-    std::vector<uint8_t> bytes(EncodedLocatorFormSize(form) + 16);
-    CWireCursor w(bytes.data(), bytes.data() + bytes.size());
-    EncodeLocatorForm(form, w);
-    std::printf("form ");
-    for (size_t i = 0; i < w.Offset(); ++i) std::printf("%02x", bytes[i]);
-    std::printf("\n");
-}
+struct LocateCommand {
+    CTargetOptions target;
+    std::string formHex;
+    std::string text;
+    int nIndex = 0;
+    int nImage = 0;
+    int nPosition = 0;
+    unsigned nParam = 0;
+    unsigned nArgument = 0;
+    bool bShowForm = false;
+    ControlItemOptions controlItem;
 
-static int RunLocate(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    int kind = 0;
-    if (!options.Kind("kind", &kind, &error)) return ToolFail(error);
-    LocatorForm form;
-    form.nKind = kind;
-    if (options.Has("form")) {
-        std::vector<uint8_t> bytes;
-        if (!ParseHex(options.Get("form"), &bytes)) return ToolFail("--form wants hex bytes");
-        CWireCursor r(bytes.data(), bytes.data() + bytes.size());
-        if (!DecodeLocatorForm(kind, r, &form)) return ToolFail("--form is not a form of this kind");
-    } else if (kind == kItemKindListView) {
-        form = ListViewItemForm(options.Get("text"), static_cast<int>(options.GetInt("index", 0)),
-                                static_cast<int>(options.GetInt("image", 0)));
-    } else if (kind == kItemKindMenuBar) {
-        form = MenuBarItemForm(static_cast<int>(options.GetInt("position", 0)), options.Get("text"));
-    } else {
-        return ToolFail("give the " + ItemKindName(kind) + " form with --form HEX");
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error) || !target.ResolveKind(&error)) return CToolOutput::Fail(error);
+        const int kind = target.Kind();
+        LocatorForm form;
+        form.nKind = kind;
+        if (!formHex.empty()) {
+            std::vector<uint8_t> bytes;
+            if (!ParseHex(formHex, &bytes)) return CToolOutput::Fail("--form wants hex bytes");
+            CWireCursor cursor(bytes.data(), bytes.data() + bytes.size());
+            if (!DecodeLocatorForm(kind, cursor, &form)) {
+                return CToolOutput::Fail("--form is not a form of a " + std::string(FindItemKind(kind)->pszNoun));
+            }
+        } else if (kind == kItemKindListView) {
+            form = ListViewItemForm(text, nIndex, nImage);
+        } else if (kind == kItemKindMenuBar) {
+            form = MenuBarItemForm(nPosition, text);
+        } else if (!controlItem.MakeForm(kind, text, nIndex, nImage, &form)) {
+            return CToolOutput::Fail("give the " + std::string(FindItemKind(kind)->pszNoun) + "'s form with --form HEX");
+        }
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        LocateResult found = LocateItem(client, target.Window(), kind, nArgument, form, nParam);
+        if (found.status != AgentStatus::Ok) return CToolOutput::Fail(std::string("locate failed: ") + AgentStatusText(found.status));
+        ItemReport item;
+        item.hwnd = target.Window();
+        item.TakeForm(found.hasForm ? found.form : form);
+        nlohmann::json result = {{"window", WindowJson(target.Window())}, {"found", found.found}, {"item", item.Json()}};
+        std::string line = found.found ? item.Text() : "not found: " + item.Text().substr(0, item.Text().find(':'));
+        if (bShowForm && found.hasForm) {
+            result["form"] = FormHex(found.form);
+            line += "\n  form " + FormHex(found.form);
+        }
+        CToolOutput::Emit(result, line);
+        return found.found ? 0 : 2;
     }
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    LocateResult found = LocateItem(client, target, kind, static_cast<uint32_t>(options.GetInt("arg", 0)), form,
-                                    static_cast<uint32_t>(options.GetInt("param", 0)));
-    if (found.status != AgentStatus::Ok) return ToolFail(std::string("locate failed: ") + AgentStatusText(found.status));
-    std::printf("%s found %d", ItemKindName(kind).c_str(), found.found ? 1 : 0);
-    if (found.hasForm) {
-        const RECT& r = found.form.rect;
-        std::printf(" rect %ld %ld %ld %ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
-                    static_cast<long>(r.right), static_cast<long>(r.bottom));
-        PrintForm(found.form);
-    } else {
-        std::printf("\n");
-    }
-    return found.found ? 0 : 2;
-}
+};
 
-static ToolCommandRegistrar s_locate({"locate",
-                                      "--kind KIND (--form HEX | --text T --index I --image N | --position P) [--param P] [--arg A]",
-                                      "find a recorded item again and print its new rectangle", RunLocate});
+ToolCommandRegistrar s_locate({"locate", "find an item again from its form or its fields", [](CLI::App& app) {
+                                   auto command = std::make_shared<LocateCommand>();
+                                   command->target.Add(app, true);
+                                   app.add_option("--form", command->formHex, "the item's form as hex bytes");
+                                   app.add_option("--text", command->text, "a list-view or list-box item's text (a menu item's, for display)");
+                                   app.add_option("--index", command->nIndex, "a list-view or list-box item's index");
+                                   app.add_option("--image", command->nImage, "a list-view or tree item's image");
+                                   app.add_option("--position", command->nPosition, "a menu-bar item's position");
+                                   command->controlItem.Add(app);
+                                   app.add_option("--param", command->nParam, "the search argument (strategy, rectangle part)");
+                                   app.add_option("--arg", command->nArgument, "the factory's argument");
+                                   app.add_flag("--show-form", command->bShowForm, "print the found form's bytes");
+                                   return [command] { return command->Run(); };
+                               }});
+
+}  // namespace

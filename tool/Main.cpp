@@ -1,31 +1,53 @@
 // vintrel: command-line controller over the agent client.
 #include <cstdio>
+#include <map>
 #include <string>
-#include <vector>
+
+#include <CLI/CLI.hpp>
 
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
-
-static void PrintUsage() {
-    std::printf("usage: vintrel <command> [options]\n\n"
-                "Target window options: --hwnd H | --class NAME | --title TEXT, [--control ID]\n"
-                "(default: the sample application's frame)\nItem kinds: %s (or their codes)\n\ncommands:\n",
-                KindNamesText().c_str());
-    for (const ToolCommand& c : CCommandRegistry::Instance().All()) {
-        std::printf("  %-10s %s\n  %-10s   %s\n", c.name, c.usage, "", c.summary);
-    }
-}
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::string(argv[1]) == "help" || std::string(argv[1]) == "--help") {
-        PrintUsage();
-        return argc < 2 ? 2 : 0;
+    CLI::App app{"vintrel: finds, records and acts on the items of another application's windows.\n"
+                 "Targets: --hwnd H | --class NAME | --title TEXT | --at X,Y, [--control ID]; "
+                 "without them the sample application's frame.\nItem kinds: " +
+                 KindNamesText() + " (or their codes)."};
+    app.require_subcommand(1);
+    bool bJson = false;
+    app.add_flag("--json", bJson, "one JSON object per result, errors as {\"error\": {\"message\": ...}}");
+    app.fallthrough();  // --json also after the command's name
+
+    std::map<const CLI::App*, ToolRunner> runners;
+    for (const ToolCommand& command : CCommandRegistry::Instance().All()) {
+        CLI::App* sub = app.add_subcommand(command.name, command.summary);
+        runners[sub] = command.setup(*sub);
     }
-    const ToolCommand* command = CCommandRegistry::Instance().Find(argv[1]);
-    if (!command) {
-        std::fprintf(stderr, "vintrel: unknown command '%s' (try 'vintrel help')\n", argv[1]);
-        return 2;
+    // An unknown command is named as such, not taken for a missing one.
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--json") CToolOutput::SetJson(true);
+        if (word.empty() || word[0] == '-') continue;
+        bool bKnown = false;
+        for (const ToolCommand& command : CCommandRegistry::Instance().All()) bKnown = bKnown || word == command.name;
+        if (!bKnown) return CToolOutput::Fail("unknown command '" + word + "' (try 'vintrel --help')", 2);
+        break;
     }
-    std::vector<std::string> args(argv + 2, argv + argc);
-    return command->run(args);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        CToolOutput::SetJson(bJson);
+        return CToolOutput::Fail(std::string(error.what()) + " (try 'vintrel --help')", 2);
+    }
+    CToolOutput::SetJson(bJson);
+    for (const CLI::App* sub : app.get_subcommands()) {
+        auto runner = runners.find(sub);
+        if (runner != runners.end()) return runner->second();
+    }
+    return CToolOutput::Fail("no command given (try 'vintrel --help')", 2);
 }

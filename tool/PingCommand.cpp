@@ -1,27 +1,40 @@
 // vintrel ping: checks that the agent answers in the target's thread.
-#include <cstdio>
+#include <CLI/CLI.hpp>
 
 #include "client/AgentClient.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunPing(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    const long count = options.GetInt("count", 1);
-    const DWORD timeout = static_cast<DWORD>(options.GetInt("timeout", 5000));
-    for (long i = 0; i < count; ++i) {
-        AgentStatus st = client.Ping(target, timeout);
-        if (st != AgentStatus::Ok) return ToolFail(std::string("ping failed: ") + AgentStatusText(st));
-        std::printf("reply from window %p in %lu us\n", static_cast<void*>(target),
-                    static_cast<unsigned long>(client.LastRoundTripMicros()));
+namespace {
+
+struct PingCommand {
+    CTargetOptions target;
+    int nCount = 1;
+    unsigned nTimeoutMs = 5000;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        for (int i = 0; i < nCount; ++i) {
+            const AgentStatus status = client.Ping(target.Window(), nTimeoutMs);
+            if (status != AgentStatus::Ok) return CToolOutput::Fail(std::string("ping failed: ") + AgentStatusText(status));
+            CToolOutput::Emit({{"window", HandleText(target.Window())}, {"micros", client.LastRoundTripMicros()}},
+                              "reply from window " + HandleText(target.Window()) + " in " +
+                                  std::to_string(client.LastRoundTripMicros()) + " us");
+        }
+        return 0;
     }
-    return 0;
-}
+};
 
-static ToolCommandRegistrar s_ping({"ping", "[--count N] [--timeout MS]",
-                                    "ask the agent in the target thread for a sign of life", RunPing});
+ToolCommandRegistrar s_ping({"ping", "ask the agent in the target's thread for a sign of life", [](CLI::App& app) {
+                                 auto command = std::make_shared<PingCommand>();
+                                 command->target.Add(app, false);
+                                 app.add_option("--count", command->nCount, "how many pings")->check(CLI::Range(1, 100000));
+                                 app.add_option("--timeout", command->nTimeoutMs, "milliseconds to wait for each");
+                                 return [command] { return command->Run(); };
+                             }});
+
+}  // namespace

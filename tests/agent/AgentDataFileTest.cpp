@@ -13,14 +13,11 @@ namespace {
 class CTestRecord {
 public:
     explicit CTestRecord(DWORD size) {
-        m_hMapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
-                                        "TavmorAgentMapFile");
-        m_pView = static_cast<BYTE*>(MapViewOfFile(m_hMapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        m_mapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size,
+                                           "TavmorAgentMapFile"));
+        m_view.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+        m_pView = static_cast<BYTE*>(m_view.Get());
         m_nSize = size;
-    }
-    ~CTestRecord() {
-        UnmapViewOfFile(m_pView);
-        CloseHandle(m_hMapping);
     }
     BYTE* Bytes() { return m_pView; }
     void PutU32(size_t offset, uint32_t v) { std::memcpy(m_pView + offset, &v, 4); }
@@ -32,7 +29,8 @@ public:
     }
 
 private:
-    HANDLE m_hMapping;
+    COwnedHandle m_mapping;
+    COwnedView m_view;
     BYTE* m_pView;
     DWORD m_nSize;
 };

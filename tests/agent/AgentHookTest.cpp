@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "client/AgentClient.h"
+#include "common/Owned.h"
 #include "tests/support/SampleProcess.h"
 
 namespace {
@@ -21,9 +22,9 @@ class CReplyCounter {
 public:
     CReplyCounter() {
         m_nReturn = RegisterWindowMessageA("TavmorAgentReturn");
-        m_hwnd = CreateWindowExA(0, "STATIC", "reply", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        m_window.Reset(CreateWindowExA(0, "STATIC", "reply", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+        m_hwnd = m_window.Get();
     }
-    ~CReplyCounter() { DestroyWindow(m_hwnd); }
     HWND Window() const { return m_hwnd; }
     int Collect(DWORD waitMs = 50) {
         int n = 0;
@@ -41,13 +42,15 @@ public:
 
 private:
     UINT m_nReturn;
+    COwnedWindow m_window;
     HWND m_hwnd;
 };
 
 class AgentHookTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_hAgent = LoadLibraryA(AgentPath().c_str());
+        m_agent.Reset(LoadLibraryA(AgentPath().c_str()));
+        m_hAgent = m_agent.Get();
         ASSERT_NE(m_hAgent, nullptr) << AgentPath();
         m_hookAgent = reinterpret_cast<HookAgentFn>(reinterpret_cast<void*>(GetProcAddress(m_hAgent, "hookAgent")));
         m_hookProc = reinterpret_cast<HookProcFn>(reinterpret_cast<void*>(GetProcAddress(m_hAgent, "AgentHookProc")));
@@ -55,12 +58,13 @@ protected:
         ReleaseAll();
         m_nEnvelope = RegisterWindowMessageA("TavmorVNLMessage");
         m_nReturn = RegisterWindowMessageA("TavmorAgentReturn");
-        m_hwnd = CreateWindowExA(0, "STATIC", "target", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+        m_window.Reset(CreateWindowExA(0, "STATIC", "target", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+        m_hwnd = m_window.Get();
     }
     void TearDown() override {
         if (m_hookAgent) ReleaseAll();
-        if (m_hwnd) DestroyWindow(m_hwnd);
-        if (m_hAgent) FreeLibrary(m_hAgent);
+        m_window.Reset();
+        m_agent.Reset();
     }
     void ReleaseAll() {
         while (m_hookAgent(false, nullptr) > 0) {
@@ -78,6 +82,8 @@ protected:
         return msg;
     }
 
+    COwnedLibrary m_agent;
+    COwnedWindow m_window;
     HMODULE m_hAgent = nullptr;
     HookAgentFn m_hookAgent = nullptr;
     HookProcFn m_hookProc = nullptr;
@@ -90,11 +96,12 @@ class CWindowThread {
 public:
     CWindowThread() {
         m_thread = std::thread([this] {
-            m_hwnd = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+            COwnedWindow window(
+                CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+            m_hwnd = window.Get();
             m_ready = true;
             MSG msg;
             while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-            DestroyWindow(m_hwnd);
         });
         while (!m_ready) Sleep(1);
         m_id = GetWindowThreadProcessId(m_hwnd, nullptr);
@@ -225,7 +232,8 @@ LRESULT CALLBACK EarlierHook(int code, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(AgentHookTest, OrdinaryMessagesStopAtTheAgentHook) {
     // Hooks run newest first: the agent, installed second, sees messages first.
-    g_earlierHook = SetWindowsHookExA(WH_GETMESSAGE, EarlierHook, nullptr, GetCurrentThreadId());
+    COwnedHook earlier(SetWindowsHookExA(WH_GETMESSAGE, EarlierHook, nullptr, GetCurrentThreadId()));
+    g_earlierHook = earlier.Get();
     ASSERT_NE(g_earlierHook, nullptr);
     ASSERT_EQ(m_hookAgent(true, m_hwnd), 1);
     g_seenByEarlierHook = 0;
@@ -238,7 +246,6 @@ TEST_F(AgentHookTest, OrdinaryMessagesStopAtTheAgentHook) {
     PostMessageA(m_hwnd, WM_USER + 42, 1, 2);
     ASSERT_TRUE(PeekMessageA(&msg, m_hwnd, 0, 0, PM_REMOVE));
     EXPECT_EQ(g_seenByEarlierHook.load(), 1);
-    UnhookWindowsHookEx(g_earlierHook);
 }
 
 // The whole road: the client hooks a separate process and pings it.

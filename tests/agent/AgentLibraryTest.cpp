@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "agent/AgentSharedState.h"
+#include "client/AgentClient.h"
+#include "common/Owned.h"
+#include "tests/support/HookedSample.h"
 #include "tests/support/SampleProcess.h"
 
 namespace {
@@ -26,16 +29,12 @@ std::vector<unsigned char> ReadFileBytes(const std::string& path) {
 }  // namespace
 
 TEST(AgentLibrary, ExportsUndecoratedEntryPoints) {
-    HMODULE agent = LoadLibraryA((TestProgramDirectory() + VINTREL_AGENT_FILE).c_str());
+    const COwnedLibrary library(LoadLibraryA((TestProgramDirectory() + VINTREL_AGENT_FILE).c_str()));
+    const HMODULE agent = library.Get();
     ASSERT_NE(agent, nullptr);
     for (const char* name : {"DllMain", "AgentHookProc", "hookAgent", "spyWindow"}) {
         EXPECT_NE(GetProcAddress(agent, name), nullptr) << name;
     }
-    typedef HHOOK(WINAPI * SpyFn)(bool, DWORD, HWND);
-    SpyFn spy = reinterpret_cast<SpyFn>(reinterpret_cast<void*>(GetProcAddress(agent, "spyWindow")));
-    ASSERT_NE(spy, nullptr);
-    EXPECT_EQ(spy(false, 0, nullptr), nullptr);
-    FreeLibrary(agent);
 }
 
 TEST(AgentLibrary, SharedStateLivesInASharedWritableSection) {
@@ -62,24 +61,40 @@ TEST(AgentLibrary, SharedStateLivesInASharedWritableSection) {
     EXPECT_TRUE(found);
 }
 
-TEST(AgentLibrary, AttachRegistersMessagesOncePerSharedState) {
-    // The statically linked copy of the agent core has a state of its own.
-    AgentSharedState saved = g_sharedState;
-    g_sharedState = AgentSharedState{};
-    AgentProcessAttach(GetModuleHandleA(nullptr));
-    EXPECT_EQ(g_sharedState.bInitialized, 1);
-    EXPECT_EQ(g_sharedState.nEnvelopeMsg, RegisterWindowMessageA("TavmorVNLMessage"));
-    EXPECT_EQ(g_sharedState.nGetItemRectMsg, RegisterWindowMessageA("TavmorGetItemRect"));
-    EXPECT_EQ(g_sharedState.nInfoProbeMsg, RegisterWindowMessageA("TavmorInfoProbe"));
-    EXPECT_EQ(g_sharedState.nLocateItemMsg, RegisterWindowMessageA("TavmorLocateItem"));
-    EXPECT_EQ(g_sharedState.nAgentReturnMsg, RegisterWindowMessageA("TavmorAgentReturn"));
-    EXPECT_EQ(g_sharedState.nSetMenuProbeMsg, RegisterWindowMessageA("TavmorSetMenuProbe"));
-    EXPECT_EQ(g_sharedState.nMenuResultMsg, RegisterWindowMessageA("TavmorMenuResult"));
-    EXPECT_EQ(g_sharedState.nDataMessageMsg, RegisterWindowMessageA("TavmorDataMessage"));
-    EXPECT_EQ(g_nSpyWindowMsg, RegisterWindowMessageA("TavmorSpyWindow"));
-    // A later process finds the ids already there and keeps them.
-    g_sharedState.nEnvelopeMsg = 0xC0DE;
-    AgentProcessAttach(GetModuleHandleA(nullptr));
-    EXPECT_EQ(g_sharedState.nEnvelopeMsg, 0xC0DEu);
-    g_sharedState = saved;
+TEST(AgentLibrary, TheAgentAndTheControllerTakeTheirIdsFromOneTable) {
+    CAgentClient client;
+    std::string error;
+    ASSERT_TRUE(OpenTestClient(client, CAgentClient::kDefaultRecordSize, &error)) << error;
+    // The ids the loaded agent registered into its shared state, read from
+    // its shared section, against the ids the controller registered.
+    const BYTE* image = reinterpret_cast<const BYTE*>(client.Agent());
+    const IMAGE_NT_HEADERS* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(image + reinterpret_cast<const IMAGE_DOS_HEADER*>(image)->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    const AgentSharedState* shared = nullptr;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        if (std::strncmp(reinterpret_cast<const char*>(section->Name), ".shared", 8) == 0) {
+            shared = reinterpret_cast<const AgentSharedState*>(image + section->VirtualAddress);
+        }
+    }
+    ASSERT_NE(shared, nullptr);
+    const AgentMessages& m = client.Messages();
+    EXPECT_EQ(shared->bInitialized, 1);
+    EXPECT_EQ(shared->nEnvelopeMsg, m.nEnvelope);
+    EXPECT_EQ(shared->nGetItemRectMsg, m.nGetItemRect);
+    EXPECT_EQ(shared->nInfoProbeMsg, m.nInfoProbe);
+    EXPECT_EQ(shared->nLocateItemMsg, m.nLocateItem);
+    EXPECT_EQ(shared->nAgentReturnMsg, m.nAgentReturn);
+    EXPECT_EQ(shared->nSetMenuProbeMsg, m.nSetMenuProbe);
+    EXPECT_EQ(shared->nMenuResultMsg, m.nMenuResult);
+    EXPECT_EQ(shared->nDataMessageMsg, m.nDataMessage);
+    // Every id is a registered message, and no two are the same.
+    const UINT ids[] = {m.nEnvelope, m.nGetItemRect, m.nInfoProbe, m.nLocateItem, m.nAgentReturn,
+                        m.nSetMenuProbe, m.nMenuResult, m.nSpyWindow, m.nDataMessage};
+    for (UINT a : ids) {
+        EXPECT_GE(a, 0xC000u);
+        int same = 0;
+        for (UINT b : ids) same += a == b;
+        EXPECT_EQ(same, 1) << a;
+    }
 }

@@ -5,10 +5,7 @@
 
 CControlBed::CControlBed() : m_hwndFrame(nullptr), m_hwndList(nullptr), m_hwndPlain(nullptr) {}
 
-CControlBed::~CControlBed() {
-    if (m_hwndFrame) DestroyWindow(m_hwndFrame);
-    if (m_hwndPlain) DestroyWindow(m_hwndPlain);
-}
+CControlBed::~CControlBed() {}
 
 bool CControlBed::Create(int itemCount) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
@@ -16,10 +13,12 @@ bool CControlBed::Create(int itemCount) {
     HMENU bar = CreateMenu();
     const char* names[] = {"&File", "&Edit", "&View", "&Help"};
     for (const char* name : names) AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), name);
-    m_hwndFrame = CreateWindowExA(0, "STATIC", "Locator bed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 600, 400,
-                                  nullptr, bar, nullptr, nullptr);
-    m_hwndPlain = CreateWindowExA(0, "STATIC", "No menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 60, 200, 200,
-                                  nullptr, nullptr, nullptr, nullptr);
+    m_frame.Reset(CreateWindowExA(0, "STATIC", "Locator bed", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 600, 400,
+                                  nullptr, bar, nullptr, nullptr));
+    m_plain.Reset(CreateWindowExA(0, "STATIC", "No menu", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 60, 200, 200,
+                                  nullptr, nullptr, nullptr, nullptr));
+    m_hwndFrame = m_frame.Get();
+    m_hwndPlain = m_plain.Get();
     if (!m_hwndFrame || !m_hwndPlain) return false;
     RECT client;
     GetClientRect(m_hwndFrame, &client);
@@ -28,11 +27,9 @@ bool CControlBed::Create(int itemCount) {
     if (!m_hwndList) return false;
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24, 4, 0);
     for (int i = 0; i < 4; ++i) {
-        HDC dc = GetDC(nullptr);
-        HBITMAP bmp = CreateCompatibleBitmap(dc, 16, 16);
-        ReleaseDC(nullptr, dc);
-        ImageList_Add(images, bmp, nullptr);
-        DeleteObject(bmp);
+        CWindowDC screen(nullptr);
+        COwnedGdiObject bmp(CreateCompatibleBitmap(screen.Get(), 16, 16));
+        ImageList_Add(images, static_cast<HBITMAP>(bmp.Get()), nullptr);
     }
     SendMessageA(m_hwndList, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     LVCOLUMNA column = {};

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <string>
 
+#include "common/Owned.h"
+
 class CControlBed {
 public:
     CControlBed();
@@ -24,6 +26,8 @@ public:
     RECT MenuItemScreenRect(int position) const;
 
 private:
+    COwnedWindow m_frame;
+    COwnedWindow m_plain;
     HWND m_hwndFrame;
     HWND m_hwndList;
     HWND m_hwndPlain;

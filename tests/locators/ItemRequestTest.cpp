@@ -20,13 +20,10 @@ protected:
     // One bed for the whole suite: creating and destroying the windows is
     // the slow part under Wine.
     static void SetUpTestSuite() {
-        s_bed = new CControlBed();
+        s_bed.reset(new CControlBed());
         s_bed->Create(50);
     }
-    static void TearDownTestSuite() {
-        delete s_bed;
-        s_bed = nullptr;
-    }
+    static void TearDownTestSuite() { s_bed.reset(); }
     void SetUp() override { Open(CAgentClient::kDefaultRecordSize); }
     void Open(size_t recordSize) {
         ASSERT_NE(m_bed.List(), nullptr);
@@ -44,12 +41,11 @@ protected:
     static bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
     static bool IsZero(const RECT& r) { return !r.left && !r.top && !r.right && !r.bottom; }
 
-    static CControlBed* s_bed;
+    static inline std::unique_ptr<CControlBed> s_bed;
     CControlBed& m_bed = *s_bed;
     std::unique_ptr<CAgentClient> m_client;
 };
 
-CControlBed* ItemRequestTest::s_bed = nullptr;
 
 // ---- the request and reply bytes -------------------------------------------
 
@@ -168,6 +164,18 @@ TEST_F(ItemRequestTest, WindowWithoutMenuBarHasNoMenuItems) {
 }
 
 // ---- list view ---------------------------------------------------------------
+
+TEST_F(ItemRequestTest, AWindowThatIsNoListViewHasNoListItemUnderAnyPoint) {
+    // Such a window answers the list view's hit test with 0: that is no hit.
+    RECT r;
+    GetWindowRect(m_bed.Plain(), &r);
+    for (POINT p : {POINT{r.left + 20, r.top + 40}, POINT{r.left + 1, r.bottom - 2}}) {
+        ItemAtResult at = GetItemRect(*m_client, m_bed.Plain(), kItemKindListView, p.x, p.y);
+        ASSERT_EQ(at.status, AgentStatus::Ok);
+        EXPECT_EQ(at.index, -1) << p.x << "," << p.y;
+        EXPECT_TRUE(IsZero(at.rect));
+    }
+}
 
 TEST_F(ItemRequestTest, EqualTextsAreToldApartByRecordedIndexThenByTheLaterItem) {
     // "Twin" at 10 (image 2), 20 (image 0), 30 (image 2).

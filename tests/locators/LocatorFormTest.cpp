@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "client/LocatorForm.h"
+#include "forms/ItemKinds.h"
 #include "locators/ItemLocator.h"
 #include "locators/ListViewItemLocator.h"
 #include "locators/MenuBarItemLocator.h"
@@ -35,43 +36,28 @@ TEST(ItemLocatorFactory, RefusesCodesOutsideTheTableAndStampsTheKind) {
     }
 }
 
-TEST(ItemLocatorFactory, KindsNotSearchedYetFindNothingAndCarryTheBaseFormOnly) {
-    for (int kind : {4, 8, 9, 10, 11}) {
-        std::unique_ptr<CItemLocator> p = Make(kind);
-        int index = 7;
-        RECT r = p->ItemFromPoint(GetDesktopWindow(), 10, 10, &index);
-        EXPECT_EQ(index, -1);
-        EXPECT_TRUE(r.left == 0 && r.top == 0 && r.right == 0 && r.bottom == 0);
-        EXPECT_FALSE(p->FindItem(GetDesktopWindow(), 0));
-        EXPECT_EQ(p->GetDataSize(), 21);
-    }
-    EXPECT_STREQ(Make(4)->GetDescription(), "a toolbar item");
-    EXPECT_STREQ(Make(6)->GetDescription(), "a popup menu item");
-    EXPECT_STREQ(Make(11)->GetDescription(), "a status bar item");
-    EXPECT_STREQ(Make(9)->GetDescription(), "");
-}
-
 TEST(ItemLocatorBase, FormIsLeftRightTopBottomFlagsSelected) {
     std::unique_ptr<CItemLocator> p = Make(4);
     SetRect(&p->m_rect, 1, 2, 3, 4);
-    BYTE buffer[32];
+    // The toolbar kind: the base form, then its own 18 bytes.
+    BYTE buffer[48];
     std::memset(buffer, 0xEE, sizeof(buffer));
     BYTE* cursor = buffer;
     p->WriteData(cursor);
-    ASSERT_EQ(cursor - buffer, 21);
+    ASSERT_EQ(cursor - buffer, 39);
     EXPECT_EQ(WordAt(buffer, 0), 1);
     EXPECT_EQ(WordAt(buffer, 4), 3);
     EXPECT_EQ(WordAt(buffer, 8), 2);
     EXPECT_EQ(WordAt(buffer, 12), 4);
     EXPECT_EQ(WordAt(buffer, 16), 1);
     EXPECT_EQ(buffer[20], 0);
-    EXPECT_EQ(buffer[21], 0xEE);
+    EXPECT_EQ(buffer[39], 0xEE);
 
     std::unique_ptr<CItemLocator> q = Make(4);
     cursor = buffer;
     q->SetDataLimit(buffer + sizeof(buffer));
     q->ReadData(cursor);
-    EXPECT_EQ(cursor - buffer, 21);
+    EXPECT_EQ(cursor - buffer, 39);
     EXPECT_TRUE(EqualRect(&q->m_rect, &p->m_rect));
     EXPECT_EQ(q->m_dwFlags, 1u);
     EXPECT_EQ(q->m_bSelected, 0);
@@ -105,20 +91,6 @@ TEST(ItemLocatorBase, FieldsThatWouldCrossTheLimitAreNeitherReadNorWritten) {
     p->ReadData(cursor);
     EXPECT_TRUE(p->HasDataOverrun());
     EXPECT_LE(cursor, buffer + 20);
-}
-
-TEST(ItemLocatorBase, AllocTextTakesASigned16BitSize) {
-    std::unique_ptr<CItemLocator> p = Make(7);
-    char* text = p->AllocText(8);
-    ASSERT_NE(text, nullptr);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(text[i], 0);
-    EXPECT_EQ(p->AllocText(0), nullptr);
-    EXPECT_EQ(p->AllocText(-5), nullptr);
-    EXPECT_EQ(p->m_pszText, nullptr);
-    char* alias = p->AllocText(4);
-    p->ReleaseText(alias);
-    EXPECT_EQ(alias, nullptr);
-    EXPECT_EQ(p->m_pszText, nullptr);
 }
 
 TEST(MenuBarLocatorForm, SizesAndDescriptions) {
@@ -214,4 +186,76 @@ TEST(LocatorFormDecoder, ConsumesExactlyWhatTheAgentWrites) {
     EXPECT_FALSE(DecodeLocatorForm(5, any, &form));
 }
 
+TEST(LocatorFormDecoder, AgentAndControllerAgreeOnTheBytesOfEveryKind) {
+    size_t count = 0;
+    const ItemKindInfo* kinds = AllItemKinds(&count);
+    ASSERT_GT(count, 0u);
+    for (size_t k = 0; k < count; ++k) {
+        const int kind = kinds[k].nCode;
+        std::unique_ptr<CItemLocator> agent = Make(kind);
+        ASSERT_NE(agent, nullptr) << kinds[k].pszName;
+        SetRect(&agent->m_rect, -7, 8, 900, 1000);
+        agent->m_dwFlags = 0x00AB0001;
+        agent->m_bSelected = 1;
+        std::vector<BYTE> written(4096, 0);
+        BYTE* cursor = written.data();
+        agent->SetDataLimit(written.data() + written.size());
+        agent->WriteData(cursor);
+        ASSERT_FALSE(agent->HasDataOverrun()) << kinds[k].pszName;
+        written.resize(cursor - written.data());
+
+        // The controller reads exactly those bytes and writes them again.
+        CWireCursor in(written.data(), written.data() + written.size());
+        LocatorForm form;
+        ASSERT_TRUE(DecodeLocatorForm(kind, in, &form)) << kinds[k].pszName;
+        EXPECT_EQ(in.Remaining(), 0u) << kinds[k].pszName;
+        EXPECT_EQ(form.rect.left, -7);
+        EXPECT_EQ(form.rect.bottom, 1000);
+        EXPECT_EQ(form.dwFlags, 0x00AB0001u);
+        std::vector<BYTE> again(written.size(), 0);
+        CWireCursor out(again.data(), again.data() + again.size());
+        ASSERT_TRUE(EncodeLocatorForm(form, out)) << kinds[k].pszName;
+        EXPECT_EQ(again, written) << kinds[k].pszName;
+        EXPECT_EQ(EncodedLocatorFormSize(form), written.size()) << kinds[k].pszName;
+
+        // A form cut short by one byte is refused by both sides.
+        CWireCursor cut(written.data(), written.data() + written.size() - 1);
+        EXPECT_FALSE(DecodeLocatorForm(kind, cut, &form)) << kinds[k].pszName;
+        std::unique_ptr<CItemLocator> reader = Make(kind);
+        cursor = written.data();
+        reader->SetDataLimit(written.data() + written.size() - 1);
+        reader->ReadData(cursor);
+        EXPECT_TRUE(reader->HasDataOverrun()) << kinds[k].pszName;
+        EXPECT_EQ(cursor, written.data()) << kinds[k].pszName;
+    }
+}
+
+TEST(WireCursor, AnAccessThatDoesNotFitFailsItAndEveryLaterOne) {
+    BYTE bytes[10] = {1, 0, 0, 0, 2, 0, 0, 0, 3, 0};
+    CWireCursor c(bytes, bytes + sizeof(bytes));
+    EXPECT_EQ(c.ReadU32(), 1u);
+    EXPECT_EQ(c.ReadU32(), 2u);
+    EXPECT_EQ(c.ReadU32(), 0u) << "two bytes are left: nothing is read";
+    EXPECT_FALSE(c.Ok());
+    EXPECT_EQ(c.Offset(), 8u);
+    EXPECT_EQ(c.ReadU8(), 0u) << "a failed cursor stays failed";
+    EXPECT_EQ(c.Offset(), 8u);
+
+    const BYTE* constant = bytes;
+    CWireCursor reader(constant, constant + sizeof(bytes));
+    EXPECT_FALSE(reader.WriteU8(9).Ok()) << "a read-only cursor never writes";
+    EXPECT_EQ(bytes[0], 1);
+
+    // A text field is written whole, terminator slot included, or not at all.
+    BYTE small[9];
+    std::memset(small, 0xEE, sizeof(small));
+    CWireCursor w(small, small + sizeof(small));
+    EXPECT_FALSE(w.WriteText("abc", 3, TextField::Terminated).Ok());
+    for (BYTE b : small) EXPECT_EQ(b, 0xEE);
+    CWireCursor plain(small, small + sizeof(small));
+    EXPECT_TRUE(plain.WriteText("abc", 3, TextField::Plain).Ok());
+    EXPECT_EQ(plain.Remaining(), 0u);
+}
+
 }  // namespace
+

@@ -8,6 +8,7 @@
 // A suite's own SetUp calls this SetUp first and stops on a fatal failure.
 #pragma once
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 #include "tests/support/HookedSample.h"
@@ -16,14 +17,13 @@ template <class TSuite>
 class CSharedSampleSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_sample = new CHookedSample();
+        s_sample.reset(new CHookedSample());
         s_error = s_sample->Start(TSuite::kArguments, TSuite::kRecordSize);
         s_app = &s_sample->App();
         s_client = &s_sample->Client();
     }
     static void TearDownTestSuite() {
-        delete s_sample;
-        s_sample = nullptr;
+        s_sample.reset();
         s_app = nullptr;
         s_client = nullptr;
         s_error.clear();
@@ -33,7 +33,7 @@ protected:
         ASSERT_TRUE(s_app->IsRunning());
     }
 
-    static inline CHookedSample* s_sample = nullptr;
+    static inline std::unique_ptr<CHookedSample> s_sample;
     static inline CSampleProcess* s_app = nullptr;
     static inline CAgentClient* s_client = nullptr;
     static inline std::string s_error;

@@ -14,6 +14,7 @@
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
 #include "tests/support/HookedSample.h"
+#include "common/Owned.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowDescription.h"
 
@@ -53,14 +54,16 @@ class OwnThreadProbeTest : public ClientTest {
 protected:
     void SetUp() override {
         m_top = MakeWindow("VtProbeTop", "Probe \xE4", WS_OVERLAPPED | WS_CAPTION, 20, 20, 300, 200);
+        m_topOwner.Reset(m_top);
         m_child = MakeWindow("VtProbeChild", "", WS_CHILD | WS_VISIBLE, 5, 6, 50, 40, m_top, 42);
         ASSERT_NE(m_child, nullptr);
         Open(m_top);
     }
     void TearDown() override {
         ClientTest::TearDown();
-        DestroyWindow(m_top);
+        m_topOwner.Reset();
     }
+    COwnedWindow m_topOwner;
     HWND m_top, m_child;
 };
 
@@ -251,6 +254,7 @@ TEST_F(SampleProbeTest, RecordedWindowsAreFoundAgainInARestartedSampleAndTwinsAr
 
 TEST(WindowDescriptionDecoding, TruncatedOrOverlongBytesAreRefused) {
     HWND top = MakeWindow("VtDecodeTop", "T", WS_POPUP, 0, 0, 10, 10);
+    const COwnedWindow topOwner(top);
     CWindowDescription local;
     local.AttachItem(top, 0, 7, 0);
     local.Describe(top);
@@ -264,7 +268,6 @@ TEST(WindowDescriptionDecoding, TruncatedOrOverlongBytesAreRefused) {
     }
     bytes.push_back(0);
     EXPECT_FALSE(DecodeWindowDescription(bytes, &d));
-    DestroyWindow(top);
 }
 
 }  // namespace

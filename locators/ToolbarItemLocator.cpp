@@ -1,0 +1,90 @@
+#include "locators/ToolbarItemLocator.h"
+
+#include <cstring>
+#include "locators/ControlClass.h"
+
+namespace {
+const char kControlClass[] = "ToolbarWindow32";
+}  // namespace
+
+CToolbarItemLocator::CToolbarItemLocator() { std::memset(&m_button, 0, sizeof(m_button)); }
+
+CToolbarItemLocator::Form CToolbarItemLocator::MakeForm() const {
+    Form form;
+    form.base = GetBaseForm();
+    ToolbarItemFields& f = form.fields;
+    f.iBitmap = m_button.iBitmap;
+    f.idCommand = m_button.idCommand;
+    // Pointer-sized in the record on a 64-bit build: the wire carries the
+    // low 32 bits.
+    f.iString = static_cast<int32_t>(m_button.iString);
+    f.fsState = m_button.fsState;
+    f.fsStyle = m_button.fsStyle;
+    f.dwData = static_cast<uint32_t>(m_button.dwData);
+    return form;
+}
+
+int CToolbarItemLocator::GetDataSize() { return static_cast<int>(FormSize(MakeForm(), true)); }
+
+void CToolbarItemLocator::ReadData(BYTE*& pCursor) {
+    Form form;
+    if (!ReadFormAt(pCursor, form)) return;
+    SetBaseForm(form.base);
+    const ToolbarItemFields& f = form.fields;
+    m_button.iBitmap = f.iBitmap;
+    m_button.idCommand = f.idCommand;
+    m_button.iString = static_cast<INT_PTR>(f.iString);
+    m_button.fsState = f.fsState;
+    m_button.fsStyle = f.fsStyle;
+    m_button.dwData = static_cast<DWORD_PTR>(f.dwData);
+}
+
+void CToolbarItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
+
+int CToolbarItemLocator::GetItemCount(HWND hwndControl) {
+    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
+    return static_cast<int>(SendMessageA(hwndControl, TB_BUTTONCOUNT, 0, 0));
+}
+
+HWND CToolbarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
+    m_bSelected = 0;
+    // A rejected index leaves the record as it was.
+    if (!IsControlOfClass(hwndControl, kControlClass)) return NULL;
+    TBBUTTON button;
+    std::memset(&button, 0, sizeof(button));
+    if (SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button))) {
+        m_button = button;
+    }
+    return NULL;
+}
+
+RECT CToolbarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
+    *pnIndex = -1;
+    RECT result = {0, 0, 0, 0};
+    POINT point = {x, y};
+    ScreenToClient(hwndControl, &point);
+    const int nCount = GetItemCount(hwndControl);
+    for (int i = 0; i < nCount; ++i) {
+        RECT rect = {0, 0, 0, 0};
+        if (!SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) continue;
+        if (PtInRect(&rect, point)) {
+            *pnIndex = i;
+            result = rect;
+            break;
+        }
+    }
+    return result;
+}
+
+bool CToolbarItemLocator::FindItem(HWND hwndControl, DWORD) {
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 1) return false;
+    for (int i = 0; i < nCount; ++i) {
+        TBBUTTON button;
+        std::memset(&button, 0, sizeof(button));
+        if (!SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button))) continue;
+        if (button.idCommand != m_button.idCommand) continue;
+        return SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&m_rect)) != 0;
+    }
+    return false;
+}

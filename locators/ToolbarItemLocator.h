@@ -1,0 +1,34 @@
+// Button of a common-controls toolbar (kind 4), captured as the toolbar's
+// own button record and found again by its command identifier (the lowest
+// index wins among equal identifiers). Rectangles are in client
+// coordinates of the toolbar.
+//
+// Form: forms/ToolbarItemForm.h (39 bytes).
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "forms/ToolbarItemForm.h"
+#include "locators/ItemLocator.h"
+
+class CToolbarItemLocator : public CItemLocator {
+public:
+    typedef TItemForm<ToolbarItemFields> Form;
+
+    CToolbarItemLocator();
+
+    int GetDataSize() override;
+    void ReadData(BYTE*& pCursor) override;
+    void WriteData(BYTE*& pCursor) override;
+    int GetItemCount(HWND hwndControl) override;
+    HWND LoadItem(HWND hwndControl, int nIndex) override;
+    RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
+    bool FindItem(HWND hwndControl, DWORD dwParam) override;
+
+    // The record in this build's own layout (pointer-sized dwData and
+    // iString, reserved bytes on a 64-bit build).
+    TBBUTTON m_button;
+
+private:
+    Form MakeForm() const;
+};
