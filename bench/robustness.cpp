@@ -96,15 +96,15 @@ public:
             const std::string name = kinds[k].pszName;
             Add({name + " item-at", window, m_client.Messages().nGetItemRect, Bytes([&](CWireCursor& c) {
                      c.WriteU32(static_cast<uint32_t>(kind)).WriteI32(r.left + 5).WriteI32(r.top + 5).WriteU32(0);
-                 })});
+                 }), {}});
             Add({name + " locate", window, m_client.Messages().nLocateItem, Bytes([&](CWireCursor& c) {
                      c.WriteU16(static_cast<uint16_t>(kind)).WriteU32(0);
                      EncodeLocatorForm(form, c);
                      c.WriteU32(0);
-                 })});
+                 }), {}});
             Add({name + " probe", window, m_client.Messages().nInfoProbe, Bytes([&](CWireCursor& c) {
                      c.WriteU32(1).WriteU16(static_cast<uint16_t>(kind)).WriteU32(1).WriteU32(0);
-                 })});
+                 }), {}});
             m_forms.push_back(form);
         }
     }
