@@ -76,16 +76,25 @@ public:
     // Valid requests for every kind, with forms recorded from the sample's
     // own windows where it has a window of that kind.
     void Collect() {
+        // Every window of the sample: the frame, the windows it owns, their children.
         std::vector<HWND> windows;
-        EnumChildWindows(m_app.Frame(), Collector, reinterpret_cast<LPARAM>(&windows));
-        windows.push_back(m_app.Frame());
+        EnumWindows(Collector, reinterpret_cast<LPARAM>(&windows));
+        std::vector<HWND> ours;
+        for (HWND w : windows) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            if (process != m_app.ProcessId()) continue;
+            ours.push_back(w);
+            EnumChildWindows(w, Collector, reinterpret_cast<LPARAM>(&ours));
+        }
+        windows.swap(ours);
         size_t count = 0;
         const ItemKindInfo* kinds = AllItemKinds(&count);
         for (size_t k = 0; k < count; ++k) {
             const int kind = kinds[k].nCode;
             HWND window = m_app.Frame();
             for (HWND w : windows) {
-                if (ChooseItemKind(w, nullptr, nullptr) == kind) window = w;
+                if (IsWindowVisible(w) && ChooseItemKind(w, nullptr, nullptr) == kind) window = w;
             }
             LocatorForm form;
             form.nKind = kind;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/AgentClient.h"
 #include "client/ControlItemForms.h"
 #include "client/ItemRequests.h"
@@ -46,26 +47,6 @@ HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
         }
     }
     return nullptr;
-}
-
-double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    static LARGE_INTEGER freq = {};
-    if (!freq.QuadPart) QueryPerformanceFrequency(&freq);
-    return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
-
-struct Stats {
-    double median = 0;
-    double p99 = 0;
-};
-
-Stats Summarise(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    Stats s;
-    if (v.empty()) return s;
-    s.median = v[v.size() / 2];
-    s.p99 = v[std::min(static_cast<size_t>(static_cast<double>(v.size()) * 0.99), v.size() - 1)];
-    return s;
 }
 
 // One "TavmorLocateItem"; true when the agent answered, *pFound whether it
@@ -194,7 +175,7 @@ void MeasureTreeMessageCost(int count, double* pFirst, double* pLast) {
     }
 }
 
-void PrintRow(int count, const char* method, const Stats& s) {
+void PrintRow(int count, const char* method, const Figures& s) {
     std::printf("%7d  %-28s %11.0f %11.0f\n", count, method, s.median, s.p99);
 }
 
@@ -231,6 +212,7 @@ int main() {
 
     std::printf("%7s  %-28s %11s %11s\n", "items", "method", "median us", "p99 us");
     double agentTreeMedian[2][2] = {{0, 0}, {0, 0}};
+    Figures agentTree[2];
     int row = 0;
     for (int count : {1000, 10000}) {
         if (SendMessageA(items, sample::kMsgTreeGenerate, static_cast<WPARAM>(count), 0) != count) {
@@ -262,8 +244,9 @@ int main() {
                 if (!answered || !found) return std::printf("tree locate failed (%d, strategy %u)\n", count, strategy), 1;
                 times.push_back(Micros(t0, t1));
             }
-            const Stats s = Summarise(times);
+            const Figures s = Summarise(times);
             agentTreeMedian[row][strategy] = s.median;
+            agentTree[strategy] = s;
             PrintRow(count, strategy == 0 ? "tree, agent, walk first" : "tree, agent, path first", s);
         }
         std::vector<double> outside;
@@ -276,10 +259,12 @@ int main() {
             if (found != target) return std::printf("out-of-process walk missed the item\n"), 1;
             outside.push_back(Micros(t0, t1));
         }
-        const Stats o = Summarise(outside);
+        const Figures o = Summarise(outside);
         PrintRow(count, "tree, out of process", o);
         std::printf("%7d  ratio out of process / agent: walk first %.1f, path first %.1f\n", count,
                     o.median / agentTreeMedian[row][0], o.median / agentTreeMedian[row][1]);
+        PrintTableRow("locate tree item deep in " + std::to_string(count) + " nodes (walk first)", agentTree[0], &o);
+        PrintTableRow("locate tree item deep in " + std::to_string(count) + " nodes (path first)", agentTree[1], &o);
         ++row;
     }
     std::printf("tree, agent cost 10000 / 1000 nodes: walk first %.1f, path first %.1f\n",
@@ -310,7 +295,7 @@ int main() {
             if (!answered || !found) return std::printf("list-box locate failed\n"), 1;
             times.push_back(Micros(t0, t1));
         }
-        const Stats s = Summarise(times);
+        const Figures s = Summarise(times);
         agentListMedian[row] = s.median;
         PrintRow(count, "list box, agent", s);
         std::vector<double> outside;
@@ -324,9 +309,10 @@ int main() {
             if (found != count - 10) return std::printf("out-of-process search found %d\n", found), 1;
             outside.push_back(Micros(t0, t1));
         }
-        const Stats o = Summarise(outside);
+        const Figures o = Summarise(outside);
         PrintRow(count, "list box, out of process", o);
         std::printf("%7d  ratio out of process / agent: %.1f\n", count, o.median / s.median);
+        PrintTableRow("locate list-box item near the end of " + std::to_string(count), s, &o);
         ++row;
     }
     std::printf("list box, agent cost 10000 / 1000 items: %.1f\n", agentListMedian[1] / agentListMedian[0]);
