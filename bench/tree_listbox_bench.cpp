@@ -23,31 +23,13 @@
 
 #include "bench/BenchFigures.h"
 #include "client/AgentClient.h"
+#include "client/ApplicationProcess.h"
 #include "client/ControlItemForms.h"
 #include "client/ItemRequests.h"
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
-    for (DWORD t = GetTickCount(); GetTickCount() - t < ms; Sleep(50)) {
-        HWND hwnd = nullptr;
-        while ((hwnd = FindWindowExA(nullptr, hwnd, cls, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == pid) return hwnd;
-        }
-    }
-    return nullptr;
-}
 
 // One "TavmorLocateItem"; true when the agent answered, *pFound whether it
 // found the item.
@@ -182,30 +164,22 @@ void PrintRow(int count, const char* method, const Figures& s) {
 }  // namespace
 
 int main() {
-    const std::string command = "\"" + ProgramDirectory() + "VintrelSample.exe\" --no-dialog --items 10";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::string line = command;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        return std::printf("cannot start the sample\n"), 1;
+    CApplicationProcess app;
+    std::string error;
+    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--no-dialog --items 10", sample::kFrameClass, &error)) {
+        return std::printf("tree_listbox_bench: %s\n", error.c_str()), 1;
     }
-    COwnedHandle sampleProcess(pi.hProcess);
-    COwnedHandle sampleThread(pi.hThread);
-    struct Ender {
-        HANDLE process;
-        ~Ender() { TerminateProcess(process, 0); }
-    } ender = {pi.hProcess};
-    HWND frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 15000);
+    const HWND frame = app.Frame();
     HWND items = frame ? reinterpret_cast<HWND>(SendMessageA(frame, sample::kMsgGetItemsWindow, 0, 0)) : nullptr;
     if (!items) return std::printf("no items window\n"), 1;
     HWND tree = reinterpret_cast<HWND>(SendMessageA(items, sample::kMsgGetItemsControl, sample::kItemsTreeId, 0));
     HWND list = reinterpret_cast<HWND>(SendMessageA(items, sample::kMsgGetItemsControl, sample::kItemsListBoxId, 0));
 
     CAgentClient client;
-    std::string error;
-    if (!client.Open(&error) || !client.Hook(tree).Installed()) return std::printf("agent: %s\n", error.c_str()), 1;
-    COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
+    if (!client.Open(&error)) return std::printf("agent: %s\n", error.c_str()), 1;
+    HookReport hook = client.Hook(tree);
+    if (!hook) return std::printf("agent: %s\n", hook.error.c_str()), 1;
+    COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.ProcessId()));
     if (!process) return std::printf("cannot open the sample's process\n"), 1;
     CRemoteTree remoteTree(process.Get(), tree);
     if (!remoteTree.Ok()) return std::printf("no memory in the sample\n"), 1;
