@@ -17,110 +17,18 @@
 #include <vector>
 
 #include "bench/BenchFigures.h"
+#include "client/ApplicationProcess.h"
 #include "client/ItemRequests.h"
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
 
-const char kHostClass[] = "VintrelLocateBenchHost";
-HWND g_hwndHostList = nullptr;
 
 std::string ItemText(int i) {
     char text[32];
     std::snprintf(text, sizeof(text), "Item %04d", i);
     return text;
-}
-
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == sample::kMsgSetItemCount) {
-        SendMessageA(g_hwndHostList, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(g_hwndHostList, LVM_DELETEALLITEMS, 0, 0);
-        for (int i = 0; i < static_cast<int>(wParam); ++i) {
-            std::string text = ItemText(i);
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT | LVIF_IMAGE;
-            item.iItem = i;
-            item.pszText = &text[0];
-            item.iImage = i % 4;
-            SendMessageA(g_hwndHostList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
-        SendMessageA(g_hwndHostList, WM_SETREDRAW, TRUE, 0);
-        return 1;
-    }
-    if (msg == sample::kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(hwnd, static_cast<int>(wParam)));
-    if (msg == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-int RunHost() {
-    typedef BOOL(WINAPI * InitFn)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = LoadLibraryA("comctl32.dll");
-    InitFn init = comctl ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx"))) : nullptr;
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
-    if (init) init(&icc);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kHostClass;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    RegisterClassA(&wc);
-    HWND frame = CreateWindowExA(0, kHostClass, "Locate bench host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 600, 500,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
-    g_hwndHostList = CreateWindowExA(0, "SysListView32", "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 580, 460, frame,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(sample::kListViewId)), wc.hInstance, nullptr);
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 200;
-    column.pszText = const_cast<char*>("Name");
-    SendMessageA(g_hwndHostList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return 0;
-}
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
-    for (DWORD t = GetTickCount(); GetTickCount() - t < ms; Sleep(50)) {
-        HWND hwnd = nullptr;
-        while ((hwnd = FindWindowExA(nullptr, hwnd, cls, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == pid) return hwnd;
-        }
-    }
-    return nullptr;
-}
-
-// Starts a process; the owner ends it when the benchmark is done.
-struct CLaunched {
-    COwnedHandle process;
-    DWORD dwProcessId = 0;
-    ~CLaunched() {
-        if (process) TerminateProcess(process.Get(), 0);
-    }
-};
-
-bool Launch(const std::string& commandLine, CLaunched* launched) {
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    std::string cmd = commandLine;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return false;
-    COwnedHandle thread(pi.hThread);
-    if (launched->process) TerminateProcess(launched->process.Get(), 0);
-    launched->process.Reset(pi.hProcess);
-    launched->dwProcessId = pi.dwProcessId;
-    return true;
 }
 
 // Finds the item with this text from outside the target; -1 if none.
@@ -160,38 +68,22 @@ int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* r
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--host") == 0) return RunHost();
-
-    CLaunched pi;
-    HWND frame = nullptr;
-    const std::string dir = ProgramDirectory();
-    if (Launch("\"" + dir + "VintrelSample.exe\" --no-dialog --items 10", &pi)) {
-        frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 8000);
-
-    }
-    const char* target = "sample application";
-    if (!frame) {
-        target = "bench host (sample application not available)";
-        char self[MAX_PATH];
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        if (!Launch(std::string("\"") + self + "\" --host", &pi)) return std::printf("cannot start the host\n"), 1;
-        frame = WaitForWindow(kHostClass, pi.dwProcessId, 8000);
-    }
-    if (!frame) return std::printf("no target window\n"), 1;
-    HWND list = reinterpret_cast<HWND>(SendMessageA(frame, sample::kMsgGetControl, sample::kListViewId, 0));
-    if (!list) list = FindWindowExA(frame, nullptr, "SysListView32", nullptr);
-
-    CAgentClient client;
+int main() {
+    CApplicationProcess app;
     std::string error;
+    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--no-dialog --items 10", sample::kFrameClass, &error)) {
+        return std::printf("locate_bench: %s\n", error.c_str()), 1;
+    }
+    const HWND frame = app.Frame();
+    const HWND list = reinterpret_cast<HWND>(app.Send(sample::kMsgGetControl, sample::kListViewId));
+    CAgentClient client;
     if (!client.Open(&error)) return std::printf("agent: %s\n", error.c_str()), 1;
     HookReport hook = client.Hook(list);
     if (!hook) return std::printf("agent: %s\n", hook.error.c_str()), 1;
     COwnedHandle processOwner(
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.ProcessId()));
     const HANDLE process = processOwner.Get();
 
-    std::printf("target: %s\n", target);
     std::printf("%7s  %-22s %10s %10s\n", "items", "method", "median us", "p99 us");
     for (int count : {100, 1000, 10000}) {
         SendMessageA(frame, sample::kMsgSetItemCount, static_cast<WPARAM>(count), 0);

@@ -76,16 +76,25 @@ public:
     // Valid requests for every kind, with forms recorded from the sample's
     // own windows where it has a window of that kind.
     void Collect() {
+        // Every window of the sample: the frame, the windows it owns, their children.
         std::vector<HWND> windows;
-        EnumChildWindows(m_app.Frame(), Collector, reinterpret_cast<LPARAM>(&windows));
-        windows.push_back(m_app.Frame());
+        EnumWindows(Collector, reinterpret_cast<LPARAM>(&windows));
+        std::vector<HWND> ours;
+        for (HWND w : windows) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            if (process != m_app.ProcessId()) continue;
+            ours.push_back(w);
+            EnumChildWindows(w, Collector, reinterpret_cast<LPARAM>(&ours));
+        }
+        windows.swap(ours);
         size_t count = 0;
         const ItemKindInfo* kinds = AllItemKinds(&count);
         for (size_t k = 0; k < count; ++k) {
             const int kind = kinds[k].nCode;
             HWND window = m_app.Frame();
             for (HWND w : windows) {
-                if (ChooseItemKind(w, nullptr, nullptr) == kind) window = w;
+                if (IsWindowVisible(w) && ChooseItemKind(w, nullptr, nullptr) == kind) window = w;
             }
             LocatorForm form;
             form.nKind = kind;
@@ -96,15 +105,15 @@ public:
             const std::string name = kinds[k].pszName;
             Add({name + " item-at", window, m_client.Messages().nGetItemRect, Bytes([&](CWireCursor& c) {
                      c.WriteU32(static_cast<uint32_t>(kind)).WriteI32(r.left + 5).WriteI32(r.top + 5).WriteU32(0);
-                 })});
+                 }), {}});
             Add({name + " locate", window, m_client.Messages().nLocateItem, Bytes([&](CWireCursor& c) {
                      c.WriteU16(static_cast<uint16_t>(kind)).WriteU32(0);
                      EncodeLocatorForm(form, c);
                      c.WriteU32(0);
-                 })});
+                 }), {}});
             Add({name + " probe", window, m_client.Messages().nInfoProbe, Bytes([&](CWireCursor& c) {
                      c.WriteU32(1).WriteU16(static_cast<uint16_t>(kind)).WriteU32(1).WriteU32(0);
-                 })});
+                 }), {}});
             m_forms.push_back(form);
         }
     }

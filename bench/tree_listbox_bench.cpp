@@ -21,52 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/AgentClient.h"
+#include "client/ApplicationProcess.h"
 #include "client/ControlItemForms.h"
 #include "client/ItemRequests.h"
 #include "common/Owned.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
-
-std::string ProgramDirectory() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-HWND WaitForWindow(const char* cls, DWORD pid, DWORD ms) {
-    for (DWORD t = GetTickCount(); GetTickCount() - t < ms; Sleep(50)) {
-        HWND hwnd = nullptr;
-        while ((hwnd = FindWindowExA(nullptr, hwnd, cls, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == pid) return hwnd;
-        }
-    }
-    return nullptr;
-}
-
-double Micros(const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
-    static LARGE_INTEGER freq = {};
-    if (!freq.QuadPart) QueryPerformanceFrequency(&freq);
-    return static_cast<double>(b.QuadPart - a.QuadPart) * 1e6 / static_cast<double>(freq.QuadPart);
-}
-
-struct Stats {
-    double median = 0;
-    double p99 = 0;
-};
-
-Stats Summarise(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    Stats s;
-    if (v.empty()) return s;
-    s.median = v[v.size() / 2];
-    s.p99 = v[std::min(static_cast<size_t>(static_cast<double>(v.size()) * 0.99), v.size() - 1)];
-    return s;
-}
 
 // One "TavmorLocateItem"; true when the agent answered, *pFound whether it
 // found the item.
@@ -194,43 +157,36 @@ void MeasureTreeMessageCost(int count, double* pFirst, double* pLast) {
     }
 }
 
-void PrintRow(int count, const char* method, const Stats& s) {
+void PrintRow(int count, const char* method, const Figures& s) {
     std::printf("%7d  %-28s %11.0f %11.0f\n", count, method, s.median, s.p99);
 }
 
 }  // namespace
 
 int main() {
-    const std::string command = "\"" + ProgramDirectory() + "VintrelSample.exe\" --no-dialog --items 10";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::string line = command;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        return std::printf("cannot start the sample\n"), 1;
+    CApplicationProcess app;
+    std::string error;
+    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--no-dialog --items 10", sample::kFrameClass, &error)) {
+        return std::printf("tree_listbox_bench: %s\n", error.c_str()), 1;
     }
-    COwnedHandle sampleProcess(pi.hProcess);
-    COwnedHandle sampleThread(pi.hThread);
-    struct Ender {
-        HANDLE process;
-        ~Ender() { TerminateProcess(process, 0); }
-    } ender = {pi.hProcess};
-    HWND frame = WaitForWindow(sample::kFrameClass, pi.dwProcessId, 15000);
+    const HWND frame = app.Frame();
     HWND items = frame ? reinterpret_cast<HWND>(SendMessageA(frame, sample::kMsgGetItemsWindow, 0, 0)) : nullptr;
     if (!items) return std::printf("no items window\n"), 1;
     HWND tree = reinterpret_cast<HWND>(SendMessageA(items, sample::kMsgGetItemsControl, sample::kItemsTreeId, 0));
     HWND list = reinterpret_cast<HWND>(SendMessageA(items, sample::kMsgGetItemsControl, sample::kItemsListBoxId, 0));
 
     CAgentClient client;
-    std::string error;
-    if (!client.Open(&error) || !client.Hook(tree).Installed()) return std::printf("agent: %s\n", error.c_str()), 1;
-    COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pi.dwProcessId));
+    if (!client.Open(&error)) return std::printf("agent: %s\n", error.c_str()), 1;
+    HookReport hook = client.Hook(tree);
+    if (!hook) return std::printf("agent: %s\n", hook.error.c_str()), 1;
+    COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, app.ProcessId()));
     if (!process) return std::printf("cannot open the sample's process\n"), 1;
     CRemoteTree remoteTree(process.Get(), tree);
     if (!remoteTree.Ok()) return std::printf("no memory in the sample\n"), 1;
 
     std::printf("%7s  %-28s %11s %11s\n", "items", "method", "median us", "p99 us");
     double agentTreeMedian[2][2] = {{0, 0}, {0, 0}};
+    Figures agentTree[2];
     int row = 0;
     for (int count : {1000, 10000}) {
         if (SendMessageA(items, sample::kMsgTreeGenerate, static_cast<WPARAM>(count), 0) != count) {
@@ -262,8 +218,9 @@ int main() {
                 if (!answered || !found) return std::printf("tree locate failed (%d, strategy %u)\n", count, strategy), 1;
                 times.push_back(Micros(t0, t1));
             }
-            const Stats s = Summarise(times);
+            const Figures s = Summarise(times);
             agentTreeMedian[row][strategy] = s.median;
+            agentTree[strategy] = s;
             PrintRow(count, strategy == 0 ? "tree, agent, walk first" : "tree, agent, path first", s);
         }
         std::vector<double> outside;
@@ -276,10 +233,12 @@ int main() {
             if (found != target) return std::printf("out-of-process walk missed the item\n"), 1;
             outside.push_back(Micros(t0, t1));
         }
-        const Stats o = Summarise(outside);
+        const Figures o = Summarise(outside);
         PrintRow(count, "tree, out of process", o);
         std::printf("%7d  ratio out of process / agent: walk first %.1f, path first %.1f\n", count,
                     o.median / agentTreeMedian[row][0], o.median / agentTreeMedian[row][1]);
+        PrintTableRow("locate tree item deep in " + std::to_string(count) + " nodes (walk first)", agentTree[0], &o);
+        PrintTableRow("locate tree item deep in " + std::to_string(count) + " nodes (path first)", agentTree[1], &o);
         ++row;
     }
     std::printf("tree, agent cost 10000 / 1000 nodes: walk first %.1f, path first %.1f\n",
@@ -310,7 +269,7 @@ int main() {
             if (!answered || !found) return std::printf("list-box locate failed\n"), 1;
             times.push_back(Micros(t0, t1));
         }
-        const Stats s = Summarise(times);
+        const Figures s = Summarise(times);
         agentListMedian[row] = s.median;
         PrintRow(count, "list box, agent", s);
         std::vector<double> outside;
@@ -324,9 +283,10 @@ int main() {
             if (found != count - 10) return std::printf("out-of-process search found %d\n", found), 1;
             outside.push_back(Micros(t0, t1));
         }
-        const Stats o = Summarise(outside);
+        const Figures o = Summarise(outside);
         PrintRow(count, "list box, out of process", o);
         std::printf("%7d  ratio out of process / agent: %.1f\n", count, o.median / s.median);
+        PrintTableRow("locate list-box item near the end of " + std::to_string(count), s, &o);
         ++row;
     }
     std::printf("list box, agent cost 10000 / 1000 items: %.1f\n", agentListMedian[1] / agentListMedian[0]);

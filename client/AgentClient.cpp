@@ -63,7 +63,8 @@ const char* AgentStatusText(AgentStatus status) {
 
 CAgentClient::CAgentClient()
     : m_pfnHookAgent(nullptr), m_nViewSize(0), m_nRecordSize(0), m_nHooks(0), m_nLastSub(0), m_dwLastMicros(0),
-      m_bStale(false), m_bSyncPosted(false), m_dwStaleThread(0), m_dwHookedThread(0) {}
+      m_bStale(false), m_bSyncPosted(false), m_dwStaleThread(0), m_dwHookedThread(0), m_nHookGeneration(0),
+      m_nSyncGeneration(0) {}
 
 CAgentClient::~CAgentClient() { Close(); }
 
@@ -165,6 +166,7 @@ HookReport CAgentClient::Hook(HWND target) {
     const bool bFirstOfOurs = m_nHooks == 0;
     report.nCount = HookAgent(true, target);
     ++m_nHooks;
+    ++m_nHookGeneration;
     if (bFirstOfOurs) m_dwHookedThread = thread;
     const AgentSharedState* pShared = SharedStateOf(m_agent.Get());
     report.hHook = pShared ? pShared->hAgentHook : 0;
@@ -185,6 +187,7 @@ HookReport CAgentClient::Hook(HWND target) {
 }
 
 void CAgentClient::UnhookAll() {
+    if (m_nHooks > 0) ++m_nHookGeneration;
     while (m_nHooks > 0 && m_pfnHookAgent) {
         HookAgent(false, nullptr);
         --m_nHooks;
@@ -257,7 +260,16 @@ void CAgentClient::MarkStale(HWND target) {
 
 AgentStatus CAgentClient::Resync(DWORD timeoutMs) {
     if (!m_bStale) return AgentStatus::Ok;
-    if (!m_bSyncPosted) {
+    if (!m_bSyncPosted || m_nSyncGeneration != m_nHookGeneration) {
+        // A ping posted before the hook was removed or installed again may
+        // have passed the thread unseen: it is posted again, answering to a
+        // new window, so that an answer to the old one can never end a later
+        // resync too early.
+        if (m_bSyncPosted) {
+            COwnedWindow fresh(CreateReplyWindow("Vintrel resync"));
+            if (fresh && ReplyBits(fresh.Get()) != 0) m_syncWindow = std::move(fresh);
+        }
+        m_nSyncGeneration = m_nHookGeneration;
         // Posted to the thread rather than a window, so that it arrives even
         // when the window the late request was about is gone. A thread that
         // is gone runs nothing late.

@@ -142,4 +142,8 @@ private:
     bool m_bSyncPosted;
     DWORD m_dwStaleThread;
     DWORD m_dwHookedThread;  // chosen by this client's first install
+    // Counts hook installs and removals; a resync ping posted under an
+    // earlier count may never have been seen.
+    unsigned m_nHookGeneration;
+    unsigned m_nSyncGeneration;
 };

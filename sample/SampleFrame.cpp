@@ -170,6 +170,24 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         CSampleResources::Leak(static_cast<unsigned>(wParam));
         return 1;
     }
+    if (message == kMsgDestroyControl) {
+        struct Search {
+            LONG id;
+            HWND found;
+        } search = {static_cast<LONG>(wParam), nullptr};
+        EnumChildWindows(
+            m_hwnd,
+            [](HWND child, LPARAM lParam) -> BOOL {
+                Search* pSearch = reinterpret_cast<Search*>(lParam);
+                if (GetWindowLongA(child, GWL_ID) != pSearch->id) return TRUE;
+                pSearch->found = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return 0;
+        DestroyWindow(search.found);  // the message's whole point: the control goes
+        return 1;
+    }
     if (message == kMsgEcho) {
         PostMessageA(reinterpret_cast<HWND>(wParam), kMsgEcho, 0, lParam);
         return 1;

@@ -91,6 +91,9 @@ constexpr UINT kMsgEcho = WM_APP + 15;
 constexpr UINT kMsgCountResources = WM_APP + 16;
 // Leaks wParam events, brushes and KiB on purpose (at most 10,000).
 constexpr UINT kMsgLeak = WM_APP + 17;
+// Posted: destroys the frame's descendant with control id wParam (the deep
+// edit, say), so that a request for it finds it gone.
+constexpr UINT kMsgDestroyControl = WM_APP + 18;
 // WM_COPYDATA with dwData = item index and lpData = ANSI text renames that
 // list item (dwData = 0x10000 + n renames menu-bar item n instead).
 constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
