@@ -107,6 +107,22 @@ LRESULT CSampleFrame::OnCopyData(const COPYDATASTRUCT* data) {
     return m_list.Rename(static_cast<int>(data->dwData), s) ? 1 : 0;
 }
 
+namespace {
+// The descendant with an id (an enumeration callback: the 32-bit build
+// wants the standard calling convention, which a lambda does not have).
+struct ChildSearch {
+    LONG id;
+    HWND found;
+};
+
+BOOL CALLBACK FindChildById(HWND child, LPARAM lParam) {
+    ChildSearch* pSearch = reinterpret_cast<ChildSearch*>(lParam);
+    if (GetWindowLongA(child, GWL_ID) != pSearch->id) return TRUE;
+    pSearch->found = child;
+    return FALSE;
+}
+}  // namespace
+
 LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     using namespace sample;
     switch (message) {
@@ -171,19 +187,8 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     if (message == kMsgDestroyControl) {
-        struct Search {
-            LONG id;
-            HWND found;
-        } search = {static_cast<LONG>(wParam), nullptr};
-        EnumChildWindows(
-            m_hwnd,
-            [](HWND child, LPARAM lParam) -> BOOL {
-                Search* pSearch = reinterpret_cast<Search*>(lParam);
-                if (GetWindowLongA(child, GWL_ID) != pSearch->id) return TRUE;
-                pSearch->found = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ChildSearch search = {static_cast<LONG>(wParam), nullptr};
+        EnumChildWindows(m_hwnd, FindChildById, reinterpret_cast<LPARAM>(&search));
         if (!search.found) return 0;
         DestroyWindow(search.found);  // the message's whole point: the control goes
         return 1;
