@@ -62,13 +62,15 @@ VINTREL_EXPORT LRESULT CALLBACK AgentHookProc(int code, WPARAM wParam, LPARAM lP
     }
     MSG& msg = *pMsg;
     if (msg.message != g_sharedState.nEnvelopeMsg) {
+        // An ordinary message: the watch hears of it, and every other
+        // WH_GETMESSAGE hook of the thread still sees it.
         CWPRETSTRUCT record = {};
         record.lParam = msg.lParam;
         record.wParam = msg.wParam;
         record.message = msg.message;
         record.hwnd = msg.hwnd;
-        WatchRetrievedMessage(record, 255);
-        return 0;
+        WatchHookProc(CMessageWatch::kAgentHookCode, 0, reinterpret_cast<LPARAM>(&record));
+        return CallNextHookEx(hook, code, wParam, lParam);
     }
 
     const uint32_t sub = static_cast<uint32_t>((msg.wParam >> 16) & 0xFFFF);

@@ -1,8 +1,12 @@
 // The shared state, the per-process globals, and their set-up at attach.
 #include "agent/AgentSharedState.h"
 
+#include "agent/MenuProbe.h"
 #include "agent/Portability.h"
+#include "agent/WindowSpy.h"
 #include "channel/MessageTable.h"
+#include "common/Owned.h"
+#include "requests/MessageWatch.h"
 
 // Initialised explicitly so that GCC places it in the shared section
 // rather than in .bss.
@@ -46,6 +50,14 @@ void AgentProcessAttach(HINSTANCE hinst) {
 }
 
 void AgentProcessDetach() {
+    // No hook and no replaced window procedure may outlive the library's
+    // code in this process.
+    TheMessageWatch().ReleaseAll();
+    if (s_bLockReady) {
+        CCriticalSectionGuard lock(g_csAgent);
+        ReleaseMenuProbe();
+    }
+    ReleaseWindowSpy();
     if (s_bLockReady) {
         DeleteCriticalSection(&g_csAgent);
         s_bLockReady = false;

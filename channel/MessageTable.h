@@ -22,13 +22,13 @@
     /* reply to every request; as a request, a ping; the message-watch notification */           \
     X(AgentReturn, "TavmorAgentReturn", g_sharedState.nAgentReturnMsg, OnPing)                    \
     /* request: start or stop the menu probe */                                                  \
-    X(SetMenuProbe, "TavmorSetMenuProbe", g_sharedState.nSetMenuProbeMsg, NULL)                   \
+    X(SetMenuProbe, "TavmorSetMenuProbe", g_sharedState.nSetMenuProbeMsg, OnSetMenuProbe)                   \
     /* the menu probe's result, sent to the controller */                                        \
     X(MenuResult, "TavmorMenuResult", g_sharedState.nMenuResultMsg, NULL)                         \
     /* the spy's notification; registered by every process for itself */                        \
     X(SpyWindow, "TavmorSpyWindow", g_nSpyWindowMsg, NULL)                                        \
     /* request: a data-message command */                                                        \
-    X(DataMessage, "TavmorDataMessage", g_sharedState.nDataMessageMsg, NULL)
+    X(DataMessage, "TavmorDataMessage", g_sharedState.nDataMessageMsg, OnDataMessage)
 
 // Name of the shared record's file mapping, created by the controller.
 #define VINTREL_MAPPING_NAME "TavmorAgentMapFile"

@@ -16,6 +16,7 @@
 #include "forms/MenuBarItemForm.h"
 #include "forms/PopupMenuItemForm.h"
 #include "forms/ScrollingAccessibleItemForm.h"
+#include "forms/TabItemForm.h"
 #include "forms/ToolbarItemForm.h"
 #include "forms/TreeItemForm.h"
 
@@ -26,7 +27,7 @@
     X(7, ListView, CListViewItemLocator, ListViewItemFields, listView, "listview", "list-view item")             \
     X(8, Tree, CTreeItemLocator, TreeItemFields, tree, "tree", "tree item")                                     \
     X(9, ListBox, CListBoxItemLocator, ListBoxItemFields, listBox, "listbox", "list-box item")                  \
-    X(10, Tab, CUnbuiltItemLocator, NoItemFields, tab, "tab", "tab")                                            \
+    X(10, Tab, CTabItemLocator, TabItemFields, tab, "tab", "tab")                                                \
     X(11, StatusBar, CStatusBarItemLocator, StatusBarItemFields, statusBar, "statusbar", "status-bar pane")     \
     X(12, Accessible, CAccessibleItemLocator, AccessibleItemFields, accessible, "accessible", "accessible object") \
     X(13, ScrollingAccessible, CScrollingAccessibleItemLocator, ScrollingAccessibleItemFields, scrollingAccessible, \

@@ -11,6 +11,7 @@
 #include "locators/MenuBarItemLocator.h"
 #include "locators/PopupMenuItemLocator.h"
 #include "locators/StatusBarItemLocator.h"
+#include "locators/TabItemLocator.h"
 #include "locators/ToolbarItemLocator.h"
 #include "locators/TreeItemLocator.h"
 #include "locators/UnbuiltItemLocator.h"

@@ -8,6 +8,10 @@ void OnPing(MSG& msg);
 void OnGetItemRect(MSG& msg);
 void OnLocateItem(MSG& msg);
 void OnInfoProbe(MSG& msg);
+void OnDataMessage(MSG& msg);
+// Starts (lParam not 0) or stops the menu probe; replies only to the start
+// that installs the probe's hook.
+void OnSetMenuProbe(MSG& msg);
 
 // Posts the reply notification every handler ends with.
 void PostAgentReturn(const MSG& msg);
