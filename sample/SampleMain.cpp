@@ -5,6 +5,7 @@
 
 #include "sample/SampleCommandLine.h"
 #include "sample/SampleFrame.h"
+#include "sample/SampleWatchWindow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
@@ -12,6 +13,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     InitCommonControlsEx(&icc);
     CSampleFrame frame;
     if (!frame.Create(SampleCommandLine::Parse(commandLine))) return 1;
+    CSampleWatchWindow watch;
+    watch.Create(frame.Window());
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (frame.Dialog() && IsDialogMessageA(frame.Dialog(), &msg)) continue;

@@ -289,3 +289,100 @@ constexpr UINT kMsgAccIsPopupOpen = WM_APP + 66;
 // WM_APP + 79 is the window's own: it opens the menu from its queue.
 
 }  // namespace sample
+
+// ---- The watch window: tabs, a caret, a context menu and a dialog box ----
+//
+// A second top-level window of class kWatchWindowClass, titled
+// kWatchWindowTitle, owned by the frame and placed right below it (the
+// frame's x, the frame's y + 710; 900x260). A controller finds it as the
+// window of that class that belongs to the sample's process (EnumWindows,
+// GetWindowThreadProcessId), or as FindWindowA(kWatchWindowClass, NULL)
+// when only one sample runs. The messages below go to this window.
+namespace sample {
+
+constexpr char kWatchWindowClass[] = "VintrelSampleWatch";
+constexpr char kWatchWindowTitle[] = "Vintrel Watch";
+constexpr int kWatchWindowYOffset = 710;  // below the frame, which is 700 high
+constexpr int kWatchWindowWidth = 900;
+constexpr int kWatchWindowHeight = 260;
+
+// Tab controls (SysTabControl32), all children of the watch window. Images
+// come from one image list of four colours (0..3).
+// Texts and images; tabs 2 and 4 are twins (same text and image):
+//   0 "Alpha"/0, 1 "Beta"/1, 2 "Twin"/2, 3 "Gamma"/3, 4 "Twin"/2, 5 "ALPHA"/1.
+// 880 wide and 60 high: the client area's middle lies below the tab row.
+constexpr int kTabTextId = 1101;
+// Tabs that report no text: the control's window procedure is replaced so
+// that TCM_GETITEM answers with pszText NULL. Images 0, 1, 2, 1.
+constexpr int kTabNoTextId = 1102;
+// Button tabs of fixed width 60 (gaps of 3 pixels), "One".."Four"; one
+// row, as high as the row: the middle hits a tab.
+constexpr int kTabButtonsId = 1103;
+// Fixed-width tabs (60, edge to edge), "One".."Four"; one row high.
+constexpr int kTabFixedId = 1104;
+// A single tab "Only", one row high.
+constexpr int kTabSingleId = 1105;
+// Window with a caret (class kCaretPadClass) and a single-line edit
+// holding kEditText.
+constexpr int kCaretPadId = 1110;
+constexpr int kEditId = 1111;
+constexpr char kCaretPadClass[] = "VintrelCaretPad";
+constexpr char kEditText[] = "watch me";
+// A child window (class kMenuOwnerClass) that owns the context menu when
+// kMsgWatchOpenMenu is sent with wParam 1; it can be destroyed and made
+// again (kMsgWatchMenuOwner).
+constexpr int kMenuOwnerId = 1120;
+constexpr char kMenuOwnerClass[] = "VintrelMenuOwner";
+// The context menu's items.
+constexpr int kCmdWatchFirst = 41001, kCmdWatchSecond = 41002, kCmdWatchThird = 41003;
+// The dialog box's title.
+constexpr char kWatchDialogTitle[] = "Watch Dialog";
+
+// Messages to the watch window:
+// Returns the handle of the child with id wParam.
+constexpr UINT kMsgWatchGetControl = WM_APP + 20;
+// Creates the caret in the caret pad (if there is none) at client point
+// wParam, lParam; returns 1. wParam -1 destroys the caret instead.
+constexpr UINT kMsgWatchSetCaret = WM_APP + 21;
+// Opens the context menu (returns 1 at once; the menu opens right after):
+// wParam 0 owned by the watch window, 1 by the menu-owner child.
+constexpr UINT kMsgWatchOpenMenu = WM_APP + 22;
+// Opens the modal dialog box owned by the watch window (returns 1 at once).
+constexpr UINT kMsgWatchOpenDialog = WM_APP + 23;
+// Closes an open menu and an open dialog box; returns 1.
+constexpr UINT kMsgWatchCloseModal = WM_APP + 24;
+// wParam 0: handle of the open dialog box (0 when none); 1: 1 while the
+// context menu is open.
+constexpr UINT kMsgWatchGetModal = WM_APP + 25;
+// WM_ENTERIDLE messages that reached the own window procedures of the
+// watch window (wParam 0) or of the menu-owner child (1); wParam 2 resets both.
+constexpr UINT kMsgWatchIdleCount = WM_APP + 26;
+// Counts of kMsgWatchPing seen by the sample's own hooks, installed on its
+// thread at start: wParam 0 its WH_GETMESSAGE hook (posted pings), 1 its
+// WH_CALLWNDPROCRET hook (sent pings); 2 resets both.
+constexpr UINT kMsgWatchChainCount = WM_APP + 27;
+// Does nothing but return wParam + lParam; any window of the sample's
+// thread may receive it (the watch window, the caret pad, a tab control).
+constexpr UINT kMsgWatchPing = WM_APP + 28;
+// wParam control id, lParam MAKELPARAM(tab index, image): changes a tab's image.
+constexpr UINT kMsgWatchSetTabImage = WM_APP + 29;
+// wParam control id: reverses the order of its tabs.
+constexpr UINT kMsgWatchReverseTabs = WM_APP + 30;
+// Puts every tab control back as it was at start (tabs, images, current tab 0).
+constexpr UINT kMsgWatchResetTabs = WM_APP + 31;
+// wParam control id, lParam tab index (-1 clears): the current tab.
+constexpr UINT kMsgWatchSetCurrentTab = WM_APP + 32;
+// wParam 0 destroys the menu-owner child, 1 makes it again; returns its handle.
+constexpr UINT kMsgWatchMenuOwner = WM_APP + 33;
+// Writes through lParam (a pointer) wParam bytes (at most 8192) of the
+// pattern byte i = i & 0xFF, and returns wParam.
+constexpr UINT kMsgWatchFillLParam = WM_APP + 34;
+// Writes through wParam (a pointer) two i32: lParam and -lParam; returns 7.
+constexpr UINT kMsgWatchFillWParam = WM_APP + 35;
+// Returns wParam (as the whole result), touching no pointer.
+constexpr UINT kMsgWatchEchoWParam = WM_APP + 36;
+// Renames a tab: wParam control id, lParam index; the text comes by
+// WM_COPYDATA with dwData kCopyDataTabBase + control id * 256 + index.
+constexpr ULONG_PTR kCopyDataTabBase = 0x200000;
+
+}  // namespace sample
