@@ -1,0 +1,127 @@
+#include "tests/watch/WatchSampleSuite.h"
+
+#include <cstring>
+
+namespace {
+
+struct WatchWindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindInProcess(HWND hwnd, LPARAM lParam) {
+    WatchWindowSearch* search = reinterpret_cast<WatchWindowSearch*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    if (pid == search->processId && std::strcmp(cls, sample::kWatchWindowClass) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+const char kListenerClass[] = "VintrelTestListener";
+
+}  // namespace
+
+HWND FindWatchWindow(DWORD processId) {
+    WatchWindowSearch search = {processId, nullptr};
+    for (int attempt = 0; attempt < 50 && !search.found; ++attempt) {
+        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(20);
+    }
+    return search.found;
+}
+
+CListenerWindow::CListenerWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kListenerClass;
+    RegisterClassA(&wc);
+    m_hwnd = CreateWindowExA(0, kListenerClass, "listener", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), this);
+}
+
+CListenerWindow::~CListenerWindow() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+LRESULT CALLBACK CListenerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    }
+    CListenerWindow* self = reinterpret_cast<CListenerWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Registered messages only: the notifications of the agent.
+    if (self && message >= 0xC000 && message <= 0xFFFF) {
+        self->m_heard.push_back({message, wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void CListenerWindow::Pump(DWORD waitMs, UINT message, size_t count) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (message && count && HeardOf(message).size() >= count) return;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= waitMs) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+std::vector<CListenerWindow::Heard> CListenerWindow::HeardOf(UINT message) const {
+    std::vector<Heard> out;
+    for (const Heard& h : m_heard) {
+        if (h.message == message) out.push_back(h);
+    }
+    return out;
+}
+
+DataReply SendDataCommand(CAgentClient& client, HWND target, uint32_t p1, uint32_t p2, uint32_t p3,
+                          uint16_t command) {
+    DataReply out;
+    CRecordWriter w = client.BeginRequest();
+    w.U32(p1).U32(p2).U32(p3).U16(command);
+    CRecordReader reply;
+    out.status = client.Send(target, client.Messages().nDataMessage, 0, w, &reply);
+    std::memcpy(&out.header, client.View(), 4);
+    for (int i = 0; i < 4; ++i) std::memcpy(&out.values[i], client.View() + 4 + 4 * i, 4);
+    return out;
+}
+
+TabForm KnownTabForm(const std::string& text, int index, int image) {
+    TabForm form;
+    form.fields.mask = TabItemFields::kRecordedMask;
+    form.fields.cchTextMax = TabItemFields::kRecordedTextSize;
+    form.fields.iImage = image;
+    form.fields.nIndex = index;
+    form.fields.text = text;
+    return form;
+}
+
+TabLocateReply LocateTab(CAgentClient& client, HWND tabControl, const TabForm& form, uint32_t param) {
+    TabLocateReply out;
+    CRecordWriter w = client.BeginRequest();
+    w.U16(10).U32(0);
+    std::vector<BYTE> bytes(static_cast<size_t>(FormSize(form)));
+    CWireCursor formCursor(bytes.data(), bytes.data() + bytes.size());
+    if (!WriteForm(formCursor, form)) return out;
+    w.Bytes(bytes.data(), bytes.size()).U32(param);
+    CRecordReader reply;
+    out.status = client.Send(tabControl, client.Messages().nLocateItem, 0, w, &reply);
+    if (out.status != AgentStatus::Ok) return out;
+    out.found = reply.U32() != 0;
+    const uint8_t* view = client.View();
+    CWireCursor back(view + reply.Offset(), view + client.RecordSize());
+    if (!ReadForm(back, out.form)) out.status = AgentStatus::BadReply;
+    return out;
+}
