@@ -230,8 +230,9 @@ LRESULT CALLBACK EarlierHook(int code, WPARAM wParam, LPARAM lParam) {
 }
 }  // namespace
 
-TEST_F(AgentHookTest, OrdinaryMessagesStopAtTheAgentHook) {
-    // Hooks run newest first: the agent, installed second, sees messages first.
+TEST_F(AgentHookTest, OrdinaryMessagesGoOnToOtherHooksOfTheThread) {
+    // Hooks run newest first: the agent, installed second, sees messages
+    // first and must pass every ordinary message on.
     COwnedHook earlier(SetWindowsHookExA(WH_GETMESSAGE, EarlierHook, nullptr, GetCurrentThreadId()));
     g_earlierHook = earlier.Get();
     ASSERT_NE(g_earlierHook, nullptr);
@@ -241,11 +242,17 @@ TEST_F(AgentHookTest, OrdinaryMessagesStopAtTheAgentHook) {
     MSG msg = {};
     ASSERT_TRUE(PeekMessageA(&msg, m_hwnd, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 42));  // delivered unchanged
-    EXPECT_EQ(g_seenByEarlierHook.load(), 0);
+    EXPECT_EQ(g_seenByEarlierHook.load(), 1) << "the agent's hook cut the chain";
+    // The envelope itself stays the agent's: the earlier hook sees WM_NULL.
+    CReplyCounter replies;
+    PostMessageA(m_hwnd, m_nEnvelope, EnvelopeWParam(m_nReturn, replies.Window()), 0);
+    ASSERT_TRUE(PeekMessageA(&msg, m_hwnd, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+    EXPECT_EQ(replies.Collect(), 1);
     ReleaseAll();
     PostMessageA(m_hwnd, WM_USER + 42, 1, 2);
     ASSERT_TRUE(PeekMessageA(&msg, m_hwnd, 0, 0, PM_REMOVE));
-    EXPECT_EQ(g_seenByEarlierHook.load(), 1);
+    EXPECT_EQ(g_seenByEarlierHook.load(), 2);
 }
 
 // The whole road: the client hooks a separate process and pings it.
