@@ -8,7 +8,8 @@
 // call; every other process learns it from the profile entry "SPY" of the
 // section "QXJ" (the target's handle as a decimal number), read on its
 // first hook call -- which is therefore not reported -- and again on each
-// call while the entry holds no window.
+// call while the entry holds no window, and once more when the window it
+// reports to is gone.
 #include <windows.h>
 
 #include <cstdint>
@@ -72,8 +73,12 @@ LRESULT CALLBACK SpyHookProc(int code, WPARAM wParam, LPARAM lParam) {
     HWND hwndTarget = g_hwndSpyTarget;
     if (!hwndTarget) {
         g_hwndSpyTarget = ReadSpyTargetFromProfile();
-    } else if (pCall) {
-        PostMessageA(hwndTarget, g_nSpyWindowMsg, static_cast<WPARAM>(pCall->message), pCall->lParam);
+    } else if (pCall &&
+               !PostMessageA(hwndTarget, g_nSpyWindowMsg, static_cast<WPARAM>(pCall->message), pCall->lParam) &&
+               !IsWindow(hwndTarget)) {
+        // The target is gone (its spy stopped and a later one may run with
+        // another window): learn the target afresh from the profile.
+        g_hwndSpyTarget = NULL;
     }
     return CallNextHookEx(g_hSpyHook.Get(), code, wParam, lParam);
 }

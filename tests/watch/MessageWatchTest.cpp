@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "agent/AgentSharedState.h"
+#include "client/MessageWatcher.h"
 #include "requests/MessageWatch.h"
 #include "tests/watch/WatchSampleSuite.h"
 
@@ -215,68 +216,93 @@ TEST_F(MessageWatchTest, AgentHandOverIsReportedAndNeverPassedOn) {
     EXPECT_EQ(WatchHookProc(CMessageWatch::kAgentHookCode, 0, reinterpret_cast<LPARAM>(&record)), 0);
 }
 
-// Through the agent in the sample: command 4 adds and removes.
+// Through the agent in the sample, with the client's watcher.
 class SampleWatchTest : public CWatchSampleSuite<SampleWatchTest> {
 protected:
-    uint32_t ListenerValue() const { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(m_listener.Window())); }
-    void WatchPing(bool add) {
-        DataReply r = SendDataCommand(Client(), m_watch, add ? sample::kMsgWatchPing : 0, ListenerValue(), 0, 4);
-        ASSERT_EQ(r.status, AgentStatus::NotProcessed) << "command 4 leaves the record: " << AgentStatusText(r.status);
-    }
-    size_t Heard(size_t expected) {
-        const UINT nReturn = Client().Messages().nAgentReturn;
-        m_listener.Pump(expected ? 2000 : 150, nReturn, expected);
-        size_t n = m_listener.HeardOf(nReturn).size();
-        return n;
-    }
     LRESULT SendTo(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         DWORD_PTR result = 0;
         SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
         return static_cast<LRESULT>(result);
     }
-    CListenerWindow m_listener;
+    struct Notification {
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+    std::vector<Notification> m_heard;
+    CMessageWatcher::Callback Keep() {
+        return [this](WPARAM w, LPARAM l) { m_heard.push_back({w, l}); };
+    }
 };
 
 TEST_F(SampleWatchTest, SentAndPostedMessagesOfTheThreadReachTheListener) {
-    WatchPing(true);
+    CMessageWatcher watcher(Client(), Keep());
+    ASSERT_EQ(watcher.Add(m_watch, sample::kMsgWatchPing), AgentStatus::Ok);
     EXPECT_EQ(SendTo(m_watch, sample::kMsgWatchPing, 0x10, 0x20), 0x30);
-    ASSERT_EQ(Heard(1), 1u);
-    EXPECT_EQ(m_listener.HeardOf(Client().Messages().nAgentReturn)[0].wParam, 0x10u);
-    EXPECT_EQ(m_listener.HeardOf(Client().Messages().nAgentReturn)[0].lParam, 0x20);
-    m_listener.Forget();
+    watcher.Pump(2000, 1);
+    ASSERT_EQ(m_heard.size(), 1u);
+    EXPECT_EQ(m_heard[0].wParam, 0x10u);
+    EXPECT_EQ(m_heard[0].lParam, 0x20);
 
     // Another window of the same thread.
     HWND pad = WatchControl(sample::kCaretPadId);
     EXPECT_EQ(SendTo(pad, sample::kMsgWatchPing, 1, 2), 3);
-    EXPECT_EQ(Heard(1), 1u) << "a message to the caret pad, another window of the watched thread";
-    m_listener.Forget();
+    watcher.Pump(2000, 1);
+    ASSERT_EQ(m_heard.size(), 2u) << "a message to the caret pad, another window of the watched thread";
+    EXPECT_EQ(m_heard[1].wParam, 1u);
 
     // Posted: reported once, by the agent's own hook when retrieved.
     PostMessageA(m_watch, sample::kMsgWatchPing, 5, 6);
-    ToWatch(sample::kMsgWatchGetModal);  // a round trip behind the posted message
-    EXPECT_EQ(Heard(1), 1u);
-    EXPECT_EQ(Heard(0), 1u) << "no second report";
-    m_listener.Forget();
+    watcher.Pump(2000, 1);
+    watcher.Pump(150);
+    ASSERT_EQ(m_heard.size(), 3u) << "a posted message is reported once";
+    EXPECT_EQ(m_heard[2].lParam, 6);
 
-    WatchPing(false);
+    ASSERT_EQ(watcher.Remove(m_watch), AgentStatus::Ok);
     SendTo(m_watch, sample::kMsgWatchPing, 1, 1);
     PostMessageA(m_watch, sample::kMsgWatchPing, 1, 1);
-    ToWatch(sample::kMsgWatchGetModal);
-    EXPECT_EQ(Heard(0), 0u) << "removed by command 4 with message 0";
+    watcher.Pump(200);
+    EXPECT_EQ(m_heard.size(), 3u) << "removed by command 4 with message 0";
+}
+
+TEST_F(SampleWatchTest, DuplicatesCountTwiceAndTheWatcherRemovesWhatItAdded) {
+    {
+        CMessageWatcher watcher(Client(), Keep());
+        ASSERT_EQ(watcher.Add(m_watch, sample::kMsgWatchPing), AgentStatus::Ok);
+        ASSERT_EQ(watcher.Add(m_watch, sample::kMsgWatchPing), AgentStatus::Ok);
+        ASSERT_EQ(watcher.Add(m_watch, sample::kMsgWatchEchoWParam), AgentStatus::Ok);
+        SendTo(m_watch, sample::kMsgWatchPing, 7, 7);
+        watcher.Pump(2000, 2);
+        EXPECT_EQ(m_heard.size(), 2u) << "added twice, heard twice";
+        ASSERT_EQ(watcher.Remove(m_watch), AgentStatus::Ok);
+        m_heard.clear();
+        SendTo(m_watch, sample::kMsgWatchPing, 7, 7);
+        SendTo(m_watch, sample::kMsgWatchEchoWParam, 8, 8);
+        watcher.Pump(2000, 1);
+        watcher.Pump(150);
+        EXPECT_EQ(m_heard.size(), 1u) << "one removal leaves one ping watch and drops the echo watch";
+    }
+    // The watcher is gone and with it its watches: a fresh one hears once.
+    m_heard.clear();
+    CMessageWatcher fresh(Client(), Keep());
+    ASSERT_EQ(fresh.Add(m_watch, sample::kMsgWatchPing), AgentStatus::Ok);
+    SendTo(m_watch, sample::kMsgWatchPing, 9, 9);
+    fresh.Pump(2000, 1);
+    fresh.Pump(150);
+    EXPECT_EQ(m_heard.size(), 1u);
 }
 
 TEST_F(SampleWatchTest, ApplicationsOwnHooksKeepSeeingTheirMessages) {
     ASSERT_EQ(ToWatch(sample::kMsgWatchChainCount, 2), 1);
-    WatchPing(true);
+    CMessageWatcher watcher(Client(), Keep());
+    ASSERT_EQ(watcher.Add(m_watch, sample::kMsgWatchPing), AgentStatus::Ok);
     for (int i = 0; i < 3; ++i) PostMessageA(m_watch, sample::kMsgWatchPing, i, 0);
     for (int i = 0; i < 2; ++i) SendTo(m_watch, sample::kMsgWatchPing, i, 0);
     // Sent messages overtake posted ones: wait until the watch reported all
     // five, so that the posted ones have been retrieved.
-    EXPECT_EQ(Heard(5), 5u);
+    watcher.Pump(3000, 5);
+    EXPECT_EQ(m_heard.size(), 5u);
     EXPECT_EQ(ToWatch(sample::kMsgWatchChainCount, 0), 3) << "posted pings seen by the sample's WH_GETMESSAGE hook";
     EXPECT_EQ(ToWatch(sample::kMsgWatchChainCount, 1), 2) << "sent pings seen by the sample's WH_CALLWNDPROCRET hook";
-    WatchPing(false);
-    m_listener.Forget();
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "client/InfoProbeRequest.h"
+#include "client/ItemRequests.h"
+#include "client/TabItemForms.h"
 #include "locators/TabItemLocator.h"
 #include "tests/watch/WatchSampleSuite.h"
 
@@ -93,10 +96,10 @@ protected:
 
     // A locator that has read a form made from what a controller knows.
     static std::unique_ptr<CTabItemLocator> Recorded(const std::string& text, int index, int image) {
-        TabForm form = KnownTabForm(text, index, image);
-        std::vector<BYTE> bytes(static_cast<size_t>(FormSize(form)));
+        LocatorForm form = TabItemForm(text, index, image);
+        std::vector<BYTE> bytes(EncodedLocatorFormSize(form));
         CWireCursor cursor(bytes.data(), bytes.data() + bytes.size());
-        EXPECT_TRUE(WriteForm(cursor, form));
+        EXPECT_TRUE(EncodeLocatorForm(form, cursor));
         std::unique_ptr<CTabItemLocator> locator(new CTabItemLocator());
         BYTE* p = bytes.data();
         locator->SetDataLimit(bytes.data() + bytes.size());
@@ -183,7 +186,7 @@ TEST_F(TabLocatorTest, LoadItemRecordsTheTabAndWhetherItIsCurrent) {
     CTabItemLocator current;
     current.SetTag(0xAB);
     EXPECT_EQ(current.LoadItem(Texts(), 3), nullptr);
-    TabForm form = current.MakeForm();
+    CTabItemLocator::Form form = current.MakeForm();
     EXPECT_EQ(form.fields.text, "Gamma");
     EXPECT_EQ(form.fields.iImage, 3);
     EXPECT_EQ(form.fields.nIndex, 3);
@@ -201,7 +204,7 @@ TEST_F(TabLocatorTest, LoadItemRecordsTheTabAndWhetherItIsCurrent) {
 
     CTabItemLocator textless;
     textless.LoadItem(Textless(), 2);
-    TabForm bare = textless.MakeForm();
+    CTabItemLocator::Form bare = textless.MakeForm();
     EXPECT_EQ(bare.base.dwFlags, 0u);
     EXPECT_EQ(bare.fields.text, "");
     EXPECT_EQ(bare.fields.iImage, 2);
@@ -376,44 +379,69 @@ protected:
         ASSERT_TRUE(m_texts && m_textless);
     }
     RECT TabRect(HWND tab, int index) {
-        DataReply r = SendDataCommand(Client(), tab, TCM_GETITEMRECT, static_cast<uint32_t>(index), 1, 1);
-        return {r.values[0], r.values[1], r.values[2], r.values[3]};
+        return SendForRect(Client(), tab, TCM_GETITEMRECT, static_cast<uint32_t>(index), PointerPlacement::InLParam)
+            .rect;
     }
-    void ExpectFoundAt(HWND tab, const TabForm& form, uint32_t param, int expected, const char* what) {
+    void ExpectFoundAt(HWND tab, const LocatorForm& form, uint32_t param, int expected, const char* what) {
         SCOPED_TRACE(what);
-        TabLocateReply reply = LocateTab(Client(), tab, form, param);
+        LocateResult reply = LocateItem(Client(), tab, kItemKindTab, 0, form, param);
         ASSERT_EQ(reply.status, AgentStatus::Ok) << AgentStatusText(reply.status);
         ASSERT_EQ(reply.found, expected >= 0);
         if (expected < 0) return;
         RECT want = TabRect(tab, expected);
-        EXPECT_TRUE(EqualRect(&reply.form.base.rect, &want))
-            << "got " << reply.form.base.rect.left << "," << reply.form.base.rect.top << " want " << want.left << ","
+        EXPECT_TRUE(EqualRect(&reply.form.rect, &want))
+            << "got " << reply.form.rect.left << "," << reply.form.rect.top << " want " << want.left << ","
             << want.top;
-        EXPECT_EQ(reply.form.fields.text, form.fields.text) << "the recorded form travels back";
-        EXPECT_EQ(reply.form.fields.nIndex, form.fields.nIndex);
+        EXPECT_EQ(reply.form.tab.text, form.tab.text) << "the recorded form travels back";
+        EXPECT_EQ(reply.form.tab.nIndex, form.tab.nIndex);
     }
     HWND m_texts = nullptr, m_textless = nullptr;
 };
 
 TEST_F(SampleTabTest, TabsAreFoundAgainAfterTheSampleReversedThem) {
-    ExpectFoundAt(m_texts, KnownTabForm("Gamma", 3, 3), 0, 3, "before");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), 0, 3, "before");
     ASSERT_EQ(ToWatch(sample::kMsgWatchReverseTabs, sample::kTabTextId), 1);
-    ExpectFoundAt(m_texts, KnownTabForm("Gamma", 3, 3), 0, 2, "Gamma moved from 3 to 2");
-    ExpectFoundAt(m_texts, KnownTabForm("Twin", 1, 2), 0, 1, "the twin now at the recorded index");
-    ExpectFoundAt(m_texts, KnownTabForm("Twin", 2, 2), 0, 3, "no twin at the index: the later one");
-    ExpectFoundAt(m_texts, KnownTabForm("Gamma", 3, 3), kByIndex, 3, "by index: whatever is there now");
-    ExpectFoundAt(m_texts, KnownTabForm("Gamma", 6, 3), kByIndex, -1, "index past the tabs");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), 0, 2, "Gamma moved from 3 to 2");
+    ExpectFoundAt(m_texts, TabItemForm("Twin", 1, 2), 0, 1, "the twin now at the recorded index");
+    ExpectFoundAt(m_texts, TabItemForm("Twin", 2, 2), 0, 3, "no twin at the index: the later one");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), kByIndex, 3, "by index: whatever is there now");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 6, 3), kByIndex, -1, "index past the tabs");
+}
+
+TEST_F(SampleTabTest, TabRecordedByTheAgentIsFoundAfterReordering) {
+    // What a recorder does: the tab under a screen point, then the agent's
+    // description of the control with that tab in it.
+    RECT gamma = TabRect(m_texts, 3);
+    POINT centre = {(gamma.left + gamma.right) / 2, (gamma.top + gamma.bottom) / 2};
+    ClientToScreen(m_texts, &centre);
+    ItemAtResult at = GetItemRect(Client(), m_texts, kItemKindTab, centre.x, centre.y);
+    ASSERT_EQ(at.index, 3);
+    EXPECT_TRUE(EqualRect(&at.rect, &gamma));
+    ProbeResult probe = ProbeWindow(Client(), m_texts, true, kItemKindTab, 3, 0);
+    ASSERT_EQ(probe.status, AgentStatus::Ok) << AgentStatusText(probe.status);
+    ASSERT_TRUE(probe.description.hasItem);
+    ASSERT_EQ(probe.description.nItemKind, kItemKindTab);
+    const LocatorForm& recorded = probe.description.item;
+    EXPECT_EQ(recorded.tab.text, "Gamma");
+    EXPECT_EQ(recorded.tab.iImage, 3);
+    EXPECT_EQ(recorded.tab.nIndex, 3);
+    EXPECT_EQ(recorded.tab.bCurrent, 0u);
+    EXPECT_EQ(recorded.dwFlags, 1u) << "the control reports tab texts";
+
+    ASSERT_EQ(ToWatch(sample::kMsgWatchReverseTabs, sample::kTabTextId), 1);
+    ExpectFoundAt(m_texts, recorded, 0, 2, "recorded Gamma after the reversal");
+    ExpectFoundAt(m_texts, recorded, kImageFirst, 2, "image first");
 }
 
 TEST_F(SampleTabTest, ChangedImageAndTextlessTabsInTheSample) {
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetTabImage, sample::kTabTextId, MAKELPARAM(3, 0)), 1);
-    ExpectFoundAt(m_texts, KnownTabForm("Gamma", 3, 3), kImageFirst, 3, "image changed, found through the text");
-    ExpectFoundAt(m_textless, KnownTabForm("", 0, 2), kTextFirst, 2, "first tab with image 2");
-    ExpectFoundAt(m_textless, KnownTabForm("", 0, 1), kImageFirst, 1, "first of two tabs with image 1");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), kImageFirst, 3, "image changed, found through the text");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 2), kTextFirst, 2, "first tab with image 2");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), kImageFirst, 1, "first of two tabs with image 1");
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetCurrentTab, sample::kTabNoTextId, 3), 1);
-    ExpectFoundAt(m_textless, KnownTabForm("", 0, 1), 6, 3, "strategy 6: the current tab");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), 6, 3, "strategy 6: the current tab");
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetCurrentTab, sample::kTabNoTextId, -1), 1);
-    ExpectFoundAt(m_textless, KnownTabForm("", 0, 1), kCurrent, -1, "no current tab");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), kCurrent, -1, "no current tab");
 }
 
 }  // namespace

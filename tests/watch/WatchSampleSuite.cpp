@@ -86,42 +86,12 @@ std::vector<CListenerWindow::Heard> CListenerWindow::HeardOf(UINT message) const
     return out;
 }
 
-DataReply SendDataCommand(CAgentClient& client, HWND target, uint32_t p1, uint32_t p2, uint32_t p3,
-                          uint16_t command) {
-    DataReply out;
-    CRecordWriter w = client.BeginRequest();
-    w.U32(p1).U32(p2).U32(p3).U16(command);
-    CRecordReader reply;
-    out.status = client.Send(target, client.Messages().nDataMessage, 0, w, &reply);
-    std::memcpy(&out.header, client.View(), 4);
-    for (int i = 0; i < 4; ++i) std::memcpy(&out.values[i], client.View() + 4 + 4 * i, 4);
-    return out;
-}
-
-TabForm KnownTabForm(const std::string& text, int index, int image) {
-    TabForm form;
-    form.fields.mask = TabItemFields::kRecordedMask;
-    form.fields.cchTextMax = TabItemFields::kRecordedTextSize;
-    form.fields.iImage = image;
-    form.fields.nIndex = index;
-    form.fields.text = text;
-    return form;
-}
-
-TabLocateReply LocateTab(CAgentClient& client, HWND tabControl, const TabForm& form, uint32_t param) {
-    TabLocateReply out;
-    CRecordWriter w = client.BeginRequest();
-    w.U16(10).U32(0);
-    std::vector<BYTE> bytes(static_cast<size_t>(FormSize(form)));
-    CWireCursor formCursor(bytes.data(), bytes.data() + bytes.size());
-    if (!WriteForm(formCursor, form)) return out;
-    w.Bytes(bytes.data(), bytes.size()).U32(param);
-    CRecordReader reply;
-    out.status = client.Send(tabControl, client.Messages().nLocateItem, 0, w, &reply);
-    if (out.status != AgentStatus::Ok) return out;
-    out.found = reply.U32() != 0;
-    const uint8_t* view = client.View();
-    CWireCursor back(view + reply.Offset(), view + client.RecordSize());
-    if (!ReadForm(back, out.form)) out.status = AgentStatus::BadReply;
+DataRecord DataCommandRecord(CAgentClient& client, HWND target, uint32_t p1, uint32_t p2, uint32_t p3,
+                             uint16_t command) {
+    DataRecord out;
+    out.status = SendDataCommand(client, target, p1, p2, p3, command, nullptr);
+    CWireCursor record(client.View(), client.View() + client.RecordSize());
+    out.header = record.ReadU32();
+    for (int i = 0; i < 4; ++i) out.values[i] = record.ReadI32();
     return out;
 }

@@ -1,7 +1,7 @@
 // What the watch, tab, data-message, menu-probe and spy tests share: the
 // sample's watch window, a listener window that keeps every notification
-// it receives, raw data-message commands and tab requests over the shared
-// record, and a suite base whose tests share one hooked sample.
+// it receives, the record as a data-message command left it, and a suite
+// base whose tests share one hooked sample.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,18 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "forms/TabItemForm.h"
+#include "client/DataMessageRequests.h"
 #include "sample/SampleProtocol.h"
 #include "tests/support/SharedSampleSuite.h"
-
-typedef TItemForm<TabItemFields> TabForm;
 
 // The sample's watch window: the window of its class in the process.
 HWND FindWatchWindow(DWORD processId);
 
-// A window of the test's thread that keeps what reaches it: notifications
-// ("TavmorAgentReturn", "TavmorMenuResult", "TavmorSpyWindow", whether
-// posted or sent) with their parameters, in order of arrival.
+// A window of the test's thread that keeps the agent's notifications that
+// reach it, posted or sent, with their parameters, in order of arrival.
 class CListenerWindow {
 public:
     struct Heard {
@@ -49,26 +46,15 @@ private:
     std::vector<Heard> m_heard;
 };
 
-// The reply to one data-message command.
-struct DataReply {
+// The record after one data-message command: the status, the header word
+// and the four words behind it, whatever the command wrote or left.
+struct DataRecord {
     AgentStatus status = AgentStatus::NotOpen;
-    uint32_t header = 0;            // the record's header word afterwards
+    uint32_t header = 0;
     int32_t values[4] = {0, 0, 0, 0};
 };
-
-// "TavmorDataMessage" with P1, P2, P3 and the command code, sent to target.
-DataReply SendDataCommand(CAgentClient& client, HWND target, uint32_t p1, uint32_t p2, uint32_t p3,
-                          uint16_t command);
-
-// "TavmorLocateItem" for a tab form.
-struct TabLocateReply {
-    AgentStatus status = AgentStatus::NotOpen;
-    bool found = false;
-    TabForm form;
-};
-TabLocateReply LocateTab(CAgentClient& client, HWND tabControl, const TabForm& form, uint32_t param);
-// A tab form from what a controller knows: text (empty: none), index, image.
-TabForm KnownTabForm(const std::string& text, int index, int image);
+DataRecord DataCommandRecord(CAgentClient& client, HWND target, uint32_t p1, uint32_t p2, uint32_t p3,
+                             uint16_t command);
 
 // Base of the suites that share one hooked sample with its watch window.
 template <class TSuite>

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "agent/WindowSpy.h"
+#include "client/WindowSpySession.h"
 #include "tests/watch/WatchSampleSuite.h"
 
 namespace {
@@ -159,6 +160,36 @@ TEST_F(WindowSpyTest, ProfileThatNamesNoWindowReportsNothingUntilItDoes) {
     for (LPARAM value : got) EXPECT_EQ(value & 0xFFFF0000, 0x6C6C0000) << "only pings after the change";
     m_spyWindow(false, 0, nullptr);
     fresh.Stop();
+}
+
+// The client's session: writes the entry, reports from the sample, and
+// puts the entry back when it stops.
+TEST_F(WindowSpyTest, SessionWritesTheProfileEntryAndPutsItBack) {
+    m_profile.Set("previous value");
+    std::vector<LPARAM> pings;
+    {
+        CWindowSpySession spy(Client(), [&](UINT message, LPARAM lParam) {
+            if (message == sample::kMsgWatchPing) pings.push_back(lParam);
+        });
+        ASSERT_TRUE(spy.Start());
+        char value[64] = "";
+        GetProfileStringA(kSection, kKey, "", value, sizeof(value));
+        EXPECT_EQ(ParseSpyTarget(value), static_cast<int32_t>(reinterpret_cast<INT_PTR>(spy.Window())));
+        // The sample still knows the window of an earlier test, which is
+        // gone: one message finds that out, the next reads the entry anew.
+        for (LPARAM i = 0; i < 6; ++i) ToWatch(sample::kMsgWatchPing, 0, 0x7D7D0000 + i);
+        const DWORD start = GetTickCount();
+        while (pings.size() < 4 && GetTickCount() - start < 3000) spy.Pump(50);
+        ASSERT_GE(pings.size(), 4u) << "pings handled in the sample's process";
+        EXPECT_EQ(pings.back(), 0x7D7D0005);
+        spy.Stop();
+        GetProfileStringA(kSection, kKey, "", value, sizeof(value));
+        EXPECT_STREQ(value, "previous value");
+        const size_t heard = pings.size();
+        ToWatch(sample::kMsgWatchPing, 0, 1);
+        spy.Pump(200);
+        EXPECT_EQ(pings.size(), heard) << "nothing after the stop";
+    }
 }
 
 }  // namespace

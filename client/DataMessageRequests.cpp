@@ -1,0 +1,90 @@
+#include "client/DataMessageRequests.h"
+
+namespace {
+
+uint32_t HandleBits(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(handle)); }
+
+uint32_t PlacementFlag(PointerPlacement placement) { return placement == PointerPlacement::InLParam ? 1 : 0; }
+
+// A command without a reply has done its work once the agent answered.
+AgentStatus NoReplyStatus(AgentStatus status) {
+    return status == AgentStatus::NotProcessed ? AgentStatus::Ok : status;
+}
+
+DataPairResult ReadPair(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code) {
+    DataPairResult result;
+    CWireCursor reply;
+    result.status = SendDataCommand(client, window, p1, p2, p3, code, &reply);
+    if (result.status != AgentStatus::Ok) return result;
+    result.first = reply.ReadI32();
+    result.second = reply.ReadI32();
+    if (!reply.Ok()) result.status = AgentStatus::BadReply;
+    return result;
+}
+
+DataRectResult ReadRect(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code) {
+    DataRectResult result;
+    CWireCursor reply;
+    result.status = SendDataCommand(client, window, p1, p2, p3, code, &reply);
+    if (result.status != AgentStatus::Ok) return result;
+    result.rect.left = reply.ReadI32();
+    result.rect.top = reply.ReadI32();
+    result.rect.right = reply.ReadI32();
+    result.rect.bottom = reply.ReadI32();
+    if (!reply.Ok()) result.status = AgentStatus::BadReply;
+    return result;
+}
+
+DataPointResult AsPoint(const DataPairResult& pair) {
+    DataPointResult result;
+    result.status = pair.status;
+    result.point.x = pair.first;
+    result.point.y = pair.second;
+    return result;
+}
+
+}  // namespace
+
+AgentStatus SendDataCommand(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code,
+                            CWireCursor* reply, DWORD timeoutMs) {
+    CWireCursor w = client.BeginRequest(timeoutMs);
+    w.WriteU32(p1).WriteU32(p2).WriteU32(p3).WriteU16(code);
+    return client.Send(window, client.Messages().nDataMessage, 0, w, reply, timeoutMs);
+}
+
+DataPairResult SendForValuePair(CAgentClient& client, HWND window, UINT message, uint32_t value,
+                                PointerPlacement placement) {
+    return ReadPair(client, window, message, value, PlacementFlag(placement), kDataSendPairWithFallback);
+}
+
+DataRectResult SendForRect(CAgentClient& client, HWND window, UINT message, uint32_t value,
+                           PointerPlacement placement) {
+    return ReadRect(client, window, message, value, PlacementFlag(placement), kDataSendRect);
+}
+
+DataPairResult SendForTwoValues(CAgentClient& client, HWND window, UINT message, uint32_t value,
+                                PointerPlacement placement) {
+    return ReadPair(client, window, message, value, PlacementFlag(placement), kDataSendPair);
+}
+
+DataPointResult GetCaretPosition(CAgentClient& client, HWND window) {
+    return AsPoint(ReadPair(client, window, 0, 0, 0, kDataCaretPosition));
+}
+
+AgentStatus AddMessageWatch(CAgentClient& client, HWND watched, UINT message, HWND listener) {
+    // Message 0 would remove instead.
+    if (message == 0) return AgentStatus::BadRequest;
+    return NoReplyStatus(SendDataCommand(client, watched, message, HandleBits(listener), 0, kDataWatch, nullptr));
+}
+
+AgentStatus RemoveMessageWatch(CAgentClient& client, HWND watched, HWND listener) {
+    return NoReplyStatus(SendDataCommand(client, watched, 0, HandleBits(listener), 0, kDataWatch, nullptr));
+}
+
+DataRectResult GetMenuItemRectangle(CAgentClient& client, HWND window, HWND menuWindow, HMENU menu, UINT item) {
+    return ReadRect(client, window, item, HandleBits(menu), HandleBits(menuWindow), kDataMenuItemRect);
+}
+
+DataPointResult GetTabClickPoint(CAgentClient& client, HWND tabControl) {
+    return AsPoint(ReadPair(client, tabControl, 0, 0, 0, kDataTabClickPoint));
+}
