@@ -381,6 +381,10 @@ constexpr UINT kMsgWatchFillLParam = WM_APP + 34;
 constexpr UINT kMsgWatchFillWParam = WM_APP + 35;
 // Returns wParam (as the whole result), touching no pointer.
 constexpr UINT kMsgWatchEchoWParam = WM_APP + 36;
+// The sample sends itself kMsgWatchPing with wParam 0 and lParam the
+// QueryPerformanceCounter value taken just before (the clock is the same in
+// every process): a sent message whose start a watcher can time.
+constexpr UINT kMsgWatchSendStampedPing = WM_APP + 37;
 // Renames a tab: wParam control id, lParam index; the text comes by
 // WM_COPYDATA with dwData kCopyDataTabBase + control id * 256 + index.
 constexpr ULONG_PTR kCopyDataTabBase = 0x200000;

@@ -242,6 +242,11 @@ LRESULT CSampleWatchWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 7;
     }
     if (message == kMsgWatchEchoWParam) return static_cast<LRESULT>(wParam);
+    if (message == kMsgWatchSendStampedPing) {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return SendMessageA(m_hwnd, kMsgWatchPing, 0, static_cast<LPARAM>(now.QuadPart));
+    }
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 
