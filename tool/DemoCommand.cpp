@@ -28,6 +28,7 @@
 #include "tool/AccessibleDemoStep.h"
 #include "tool/CommandRegistry.h"
 #include "tool/DemoControls.h"
+#include "tool/DemoTabStep.h"
 #include "tool/TargetOptions.h"
 #include "tool/ToolOutput.h"
 #include "tool/WindowPicture.h"
@@ -270,6 +271,8 @@ int RunDemo(std::string dir) {
     const int accessibleMissing = RunAccessibleDemoStep(dir, &error);
     if (accessibleMissing < 0) return CToolOutput::Fail("accessibility step: " + error);
     missing += accessibleMissing;
+    std::printf("\nrecording a tab, reversing the tabs and finding it again...\n");
+    if (!RunDemoTabStep(dir, &error)) return CToolOutput::Fail("tab: " + error);
     std::printf("Records and pictures are in %s\n", dir.c_str());
     if (missing) return CToolOutput::Fail(std::to_string(missing) + " item(s) not found again");
     return 0;
