@@ -30,6 +30,7 @@ struct TabItemFields {
     std::string text;
 
     std::string DisplayText() const { return text; }
+    std::string Description() const { return text.empty() ? "a tab" : "the '" + text + "' tab"; }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

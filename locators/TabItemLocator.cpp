@@ -219,11 +219,7 @@ bool CTabItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     return true;
 }
 
-const char* CTabItemLocator::GetDescription() {
-    if (m_item.pszText && m_item.pszText[0]) return FormatDescription("the '%s' tab", m_item.pszText);
-    lstrcpynA(m_szDescription, "a tab", kDescriptionSize);
-    return m_szDescription;
-}
+const char* CTabItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
 
 void CTabItemLocator::GetTabGapPoint(POINT* pPoint, HWND hwndTab) {
     if (!pPoint) return;

@@ -1,22 +1,34 @@
 // vintrel caret: the caret position of the target window's thread.
-#include <cstdio>
+#include <CLI/CLI.hpp>
 
 #include "client/DataMessageRequests.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunCaret(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    DataPointResult r = GetCaretPosition(client, target);
-    if (r.status != AgentStatus::Ok) return ToolFail(AgentStatusText(r.status));
-    std::printf("caret %ld %ld (client coordinates of the caret's window; 0 0 without a caret)\n",
-                static_cast<long>(r.point.x), static_cast<long>(r.point.y));
-    return 0;
-}
+namespace {
 
-static ToolCommandRegistrar s_caret({"caret", "", "print the caret position of the target window's thread", RunCaret});
+struct CaretCommand {
+    CTargetOptions target;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        DataPointResult r = GetCaretPosition(client, target.Window());
+        if (r.status != AgentStatus::Ok) return CToolOutput::Fail(AgentStatusText(r.status));
+        CToolOutput::Emit({{"x", r.point.x}, {"y", r.point.y}},
+                          "caret " + std::to_string(r.point.x) + " " + std::to_string(r.point.y) +
+                              " (client coordinates of the caret's window; 0 0 without a caret)");
+        return 0;
+    }
+};
+
+ToolCommandRegistrar s_caret({"caret", "the caret position of the target window's thread", [](CLI::App& app) {
+                                  auto command = std::make_shared<CaretCommand>();
+                                  command->target.Add(app, false);
+                                  return [command] { return command->Run(); };
+                              }});
+
+}  // namespace

@@ -1,37 +1,50 @@
 // vintrel menu-rect: the screen rectangle of a menu item, asked inside the
 // target (a popup menu's items only while it is open).
-#include <cstdio>
-#include <cstdlib>
+#include <CLI/CLI.hpp>
 
 #include "client/DataMessageRequests.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunMenuRect(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    const long item = options.GetInt("item", -1);
-    if (item < 0) return ToolFail("give --item POSITION");
-    // By default the target's menu bar.
-    HMENU menu = options.Has("menu")
-                     ? reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(std::strtoull(options.Get("menu").c_str(), nullptr, 0)))
-                     : GetMenu(target);
-    HWND menuWindow = options.Has("menu-window")
-                          ? reinterpret_cast<HWND>(static_cast<ULONG_PTR>(
-                                std::strtoull(options.Get("menu-window").c_str(), nullptr, 0)))
-                          : target;
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    DataRectResult r = GetMenuItemRectangle(client, target, menuWindow, menu, static_cast<UINT>(item));
-    if (r.status != AgentStatus::Ok) return ToolFail(AgentStatusText(r.status));
-    std::printf("item %ld of menu %p: %ld %ld %ld %ld (screen; all 0 when there is no such item)\n", item,
-                static_cast<void*>(menu), static_cast<long>(r.rect.left), static_cast<long>(r.rect.top),
-                static_cast<long>(r.rect.right), static_cast<long>(r.rect.bottom));
-    return 0;
-}
+namespace {
 
-static ToolCommandRegistrar s_menuRect({"menu-rect", "--item POSITION [--menu HMENU] [--menu-window HWND]",
-                                        "print a menu item's screen rectangle (default: the target's menu bar)",
-                                        RunMenuRect});
+struct MenuRectCommand {
+    CTargetOptions target;
+    unsigned nItem = 0;
+    std::string menuText;
+    std::string menuWindowText;
+
+    static ULONG_PTR Number(const std::string& text) { return static_cast<ULONG_PTR>(std::strtoull(text.c_str(), nullptr, 0)); }
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        // By default the target's own menu bar.
+        HMENU menu = menuText.empty() ? GetMenu(target.Window()) : reinterpret_cast<HMENU>(Number(menuText));
+        HWND menuWindow = menuWindowText.empty() ? target.Window() : reinterpret_cast<HWND>(Number(menuWindowText));
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        DataRectResult r = GetMenuItemRectangle(client, target.Window(), menuWindow, menu, nItem);
+        if (r.status != AgentStatus::Ok) return CToolOutput::Fail(AgentStatusText(r.status));
+        CToolOutput::Emit({{"menu", HandleText(menu)}, {"item", nItem},
+                           {"rect", RectJson(r.rect.left, r.rect.top, r.rect.right, r.rect.bottom)}},
+                          "item " + std::to_string(nItem) + " of menu " + HandleText(menu) + ": " +
+                              RectText(r.rect.left, r.rect.top, r.rect.right, r.rect.bottom) +
+                              " (screen; all 0 when there is no such item)");
+        return 0;
+    }
+};
+
+ToolCommandRegistrar s_menuRect({"menu-rect", "a menu item's screen rectangle (default: the target's menu bar)",
+                                 [](CLI::App& app) {
+                                     auto command = std::make_shared<MenuRectCommand>();
+                                     command->target.Add(app, false);
+                                     app.add_option("--item", command->nItem, "the item's position")->required();
+                                     app.add_option("--menu", command->menuText, "the menu's handle");
+                                     app.add_option("--menu-window", command->menuWindowText,
+                                                    "the window that shows the menu");
+                                     return [command] { return command->Run(); };
+                                 }});
+
+}  // namespace

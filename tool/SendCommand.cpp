@@ -1,48 +1,69 @@
 // vintrel send: sends a message inside the target's thread with one of its
 // parameters pointing at a buffer there (data-message commands 0 to 2) and
 // prints what came back.
-#include <cstdio>
-#include <cstdlib>
-#include <string>
+#include <CLI/CLI.hpp>
 
 #include "client/DataMessageRequests.h"
 #include "tool/CommandRegistry.h"
 #include "tool/MessageNames.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunSend(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    UINT message = 0;
-    if (!ParseMessage(options.Get("message"), &message)) return ToolFail("give --message NAME|NUMBER");
-    const uint32_t value = static_cast<uint32_t>(std::strtoul(options.Get("value", "0").c_str(), nullptr, 0));
-    const std::string pointer = options.Get("pointer", "lparam");
-    if (pointer != "lparam" && pointer != "wparam") return ToolFail("--pointer is lparam or wparam");
-    const PointerPlacement placement = pointer == "lparam" ? PointerPlacement::InLParam : PointerPlacement::InWParam;
-    const long command = options.GetInt("command", 0);
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    std::printf("%s to window %p, value 0x%X in %s\n", MessageName(message).c_str(), static_cast<void*>(target),
-                value, pointer == "lparam" ? "wParam" : "lParam");
-    if (command == 1) {
-        DataRectResult r = SendForRect(client, target, message, value, placement);
-        if (r.status != AgentStatus::Ok) return ToolFail(AgentStatusText(r.status));
-        std::printf("rect %ld %ld %ld %ld\n", static_cast<long>(r.rect.left), static_cast<long>(r.rect.top),
-                    static_cast<long>(r.rect.right), static_cast<long>(r.rect.bottom));
+namespace {
+
+struct SendCommand {
+    CTargetOptions target;
+    std::string messageName;
+    std::string valueText = "0";
+    std::string pointer = "lparam";
+    int nCommand = 0;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        UINT message = 0;
+        if (!ParseMessage(messageName, &message)) return CToolOutput::Fail("not a message: " + messageName);
+        char* end = nullptr;
+        const unsigned long long value = std::strtoull(valueText.c_str(), &end, 0);
+        if (!end || *end || value > 0xFFFFFFFFull) return CToolOutput::Fail("--value is a 32-bit number");
+        const PointerPlacement placement =
+            pointer == "lparam" ? PointerPlacement::InLParam : PointerPlacement::InWParam;
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        const std::string sent = MessageName(message) + " to window " + HandleText(target.Window()) + ": ";
+        nlohmann::json result = {{"window", HandleText(target.Window())}, {"message", MessageName(message)},
+                                 {"command", nCommand}};
+        if (nCommand == 1) {
+            DataRectResult r = SendForRect(client, target.Window(), message, static_cast<uint32_t>(value), placement);
+            if (r.status != AgentStatus::Ok) return CToolOutput::Fail(AgentStatusText(r.status));
+            result["rect"] = RectJson(r.rect.left, r.rect.top, r.rect.right, r.rect.bottom);
+            CToolOutput::Emit(result, sent + "rect " + RectText(r.rect.left, r.rect.top, r.rect.right, r.rect.bottom));
+            return 0;
+        }
+        DataPairResult r = nCommand == 0
+                               ? SendForValuePair(client, target.Window(), message, static_cast<uint32_t>(value), placement)
+                               : SendForTwoValues(client, target.Window(), message, static_cast<uint32_t>(value), placement);
+        if (r.status != AgentStatus::Ok) return CToolOutput::Fail(AgentStatusText(r.status));
+        result["values"] = {r.first, r.second};
+        CToolOutput::Emit(result, sent + "values " + std::to_string(r.first) + " " + std::to_string(r.second));
         return 0;
     }
-    if (command != 0 && command != 2) return ToolFail("--command is 0, 1 or 2");
-    DataPairResult r = command == 0 ? SendForValuePair(client, target, message, value, placement)
-                                    : SendForTwoValues(client, target, message, value, placement);
-    if (r.status != AgentStatus::Ok) return ToolFail(AgentStatusText(r.status));
-    std::printf("values %ld %ld\n", static_cast<long>(r.first), static_cast<long>(r.second));
-    return 0;
-}
+};
 
-static ToolCommandRegistrar s_send(
-    {"send", "--message NAME|NUMBER [--value V] [--pointer lparam|wparam] [--command 0|1|2]",
-     "send a message inside the target with a pointer to a buffer there (0 two values or the result's halves, "
-     "1 a rectangle, 2 two values)",
-     RunSend});
+ToolCommandRegistrar s_send({"send",
+                             "send a message inside the target with a pointer to a buffer there: two values "
+                             "(or the result's halves), a rectangle, or two values",
+                             [](CLI::App& app) {
+                                 auto command = std::make_shared<SendCommand>();
+                                 command->target.Add(app, false);
+                                 app.add_option("--message", command->messageName, "message name or number")->required();
+                                 app.add_option("--value", command->valueText, "the other parameter (32 bits)");
+                                 app.add_option("--pointer", command->pointer, "which parameter points at the buffer")
+                                     ->check(CLI::IsMember({"lparam", "wparam"}));
+                                 app.add_option("--command", command->nCommand,
+                                                "0 two values or the result's halves, 1 a rectangle, 2 two values")
+                                     ->check(CLI::Range(0, 2));
+                                 return [command] { return command->Run(); };
+                             }});
+
+}  // namespace

@@ -1,23 +1,34 @@
 // vintrel tab-point: the point the agent picks to click a tab control at.
-#include <cstdio>
+#include <CLI/CLI.hpp>
 
 #include "client/DataMessageRequests.h"
 #include "tool/CommandRegistry.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunTabPoint(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    DataPointResult r = GetTabClickPoint(client, target);
-    if (r.status != AgentStatus::Ok) return ToolFail(AgentStatusText(r.status));
-    std::printf("tab point %ld %ld (screen)\n", static_cast<long>(r.point.x), static_cast<long>(r.point.y));
-    return 0;
-}
+namespace {
 
-static ToolCommandRegistrar s_tabPoint({"tab-point", "(--control ID of a tab control)",
-                                        "print the click point of a tab control, on a boundary between tabs",
-                                        RunTabPoint});
+struct TabPointCommand {
+    CTargetOptions target;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        DataPointResult r = GetTabClickPoint(client, target.Window());
+        if (r.status != AgentStatus::Ok) return CToolOutput::Fail(AgentStatusText(r.status));
+        CToolOutput::Emit({{"x", r.point.x}, {"y", r.point.y}},
+                          "tab point " + std::to_string(r.point.x) + " " + std::to_string(r.point.y) + " (screen)");
+        return 0;
+    }
+};
+
+ToolCommandRegistrar s_tabPoint({"tab-point", "the click point of a tab control, on a boundary between tabs",
+                                 [](CLI::App& app) {
+                                     auto command = std::make_shared<TabPointCommand>();
+                                     command->target.Add(app, false);
+                                     return [command] { return command->Run(); };
+                                 }});
+
+}  // namespace

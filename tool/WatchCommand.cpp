@@ -1,56 +1,75 @@
 // vintrel watch: prints each watched message handled by the target window's
 // thread, as it happens, for a given time.
-#include <cstdio>
-#include <string>
+#include <CLI/CLI.hpp>
 
 #include "client/MessageWatcher.h"
 #include "tool/CommandRegistry.h"
 #include "tool/MessageNames.h"
 #include "tool/StopSignal.h"
-#include "tool/ToolOptions.h"
+#include "tool/TargetOptions.h"
+#include "tool/ToolOutput.h"
 
-static int RunWatch(const std::vector<std::string>& args) {
-    CToolOptions options(args);
-    std::string error;
-    HWND target = options.TargetWindow(&error);
-    if (!target) return ToolFail(error);
-    if (!options.Has("message")) return ToolFail("give --message NAME|NUMBER (several: --message a,b)");
-    CAgentClient client;
-    if (!ConnectAgent(client, target, &error)) return ToolFail(error);
-    const long seconds = options.GetInt("seconds", 10);
+namespace {
 
-    std::string names = options.Get("message");
-    std::vector<UINT> messages;
-    for (size_t at = 0; at <= names.size();) {
-        const size_t comma = names.find(',', at);
-        const std::string one = names.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-        UINT message = 0;
-        if (!ParseMessage(one, &message) || message == 0) return ToolFail("not a message: " + one);
-        messages.push_back(message);
-        if (comma == std::string::npos) break;
-        at = comma + 1;
-    }
-    const DWORD start = GetTickCount();
-    size_t count = 0;
-    CMessageWatcher watcher(client, [&](WPARAM wParam, LPARAM lParam) {
-        ++count;
-        std::printf("%8.3f s  wParam 0x%llX  lParam 0x%llX\n", (GetTickCount() - start) / 1000.0,
-                    static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam));
+struct WatchCommand {
+    CTargetOptions target;
+    std::vector<std::string> messageNames;
+    unsigned nSeconds = 10;
+
+    int Run() {
+        std::string error;
+        if (!target.Resolve(&error)) return CToolOutput::Fail(error);
+        std::vector<UINT> messages;
+        for (const std::string& name : messageNames) {
+            UINT message = 0;
+            if (!ParseMessage(name, &message) || message == 0) return CToolOutput::Fail("not a message: " + name);
+            messages.push_back(message);
+        }
+        CAgentClient client;
+        if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
+        const DWORD start = GetTickCount();
+        size_t count = 0;
+        CMessageWatcher watcher(client, [&](WPARAM wParam, LPARAM lParam) {
+            ++count;
+            const double seconds = (GetTickCount() - start) / 1000.0;
+            char text[128];
+            std::snprintf(text, sizeof(text), "%8.3f s  wParam 0x%llX  lParam 0x%llX", seconds,
+                          static_cast<unsigned long long>(wParam), static_cast<unsigned long long>(lParam));
+            CToolOutput::Emit({{"event", "message"}, {"seconds", seconds}, {"wParam", static_cast<uint64_t>(wParam)},
+                               {"lParam", static_cast<int64_t>(lParam)}},
+                              text);
+            std::fflush(stdout);
+        });
+        for (UINT message : messages) {
+            const AgentStatus status = watcher.Add(target.Window(), message);
+            if (status != AgentStatus::Ok) {
+                return CToolOutput::Fail(std::string("the watch was not added: ") + AgentStatusText(status));
+            }
+        }
+        std::string names;
+        for (UINT message : messages) names += (names.empty() ? "" : ", ") + MessageName(message);
+        CToolOutput::Emit({{"event", "start"}, {"window", HandleText(target.Window())}, {"seconds", nSeconds}},
+                          "watching " + names + " on the thread of window " + HandleText(target.Window()) + " for " +
+                              std::to_string(nSeconds) + " s; press Ctrl+C to stop earlier");
         std::fflush(stdout);
-    });
-    for (UINT message : messages) {
-        AgentStatus st = watcher.Add(target, message);
-        if (st != AgentStatus::Ok) return ToolFail(std::string("the watch was not added: ") + AgentStatusText(st));
-        std::printf("watching %s on the thread of window %p\n", MessageName(message).c_str(),
-                    static_cast<void*>(target));
+        CStopSignal stop;
+        stop.PumpFor(nSeconds * 1000);
+        CToolOutput::Emit({{"event", "end"}, {"count", count}}, std::to_string(count) + " notifications");
+        return 0;  // the watcher removes its watches here
     }
-    std::printf("for %ld s; press Ctrl+C to stop earlier\n", seconds);
-    std::fflush(stdout);
-    CStopSignal stop;
-    stop.PumpFor(static_cast<DWORD>(seconds) * 1000);
-    std::printf("%zu notifications\n", count);
-    return 0;  // the watcher removes its watches here
-}
+};
 
-static ToolCommandRegistrar s_watch({"watch", "--message NAME|NUMBER[,...] [--seconds S]",
-                                     "print each watched message of the window's thread as it happens", RunWatch});
+ToolCommandRegistrar s_watch({"watch", "print each watched message of the window's thread as it happens",
+                              [](CLI::App& app) {
+                                  auto command = std::make_shared<WatchCommand>();
+                                  command->target.Add(app, false);
+                                  app.add_option("--message", command->messageNames,
+                                                 "message name (WM_SETTEXT, WM_APP+20, a registered name) or number")
+                                      ->required()
+                                      ->delimiter(',');
+                                  app.add_option("--seconds", command->nSeconds, "how long to watch")
+                                      ->check(CLI::Range(1, 86400));
+                                  return [command] { return command->Run(); };
+                              }});
+
+}  // namespace
