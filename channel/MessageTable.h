@@ -22,7 +22,7 @@
     /* reply to every request; as a request, a ping; the message-watch notification */           \
     X(AgentReturn, "TavmorAgentReturn", g_sharedState.nAgentReturnMsg, OnPing)                    \
     /* request: start or stop the menu probe */                                                  \
-    X(SetMenuProbe, "TavmorSetMenuProbe", g_sharedState.nSetMenuProbeMsg, OnSetMenuProbe)                   \
+    X(SetMenuProbe, "TavmorSetMenuProbe", g_sharedState.nSetMenuProbeMsg, OnSetMenuProbe)         \
     /* the menu probe's result, sent to the controller */                                        \
     X(MenuResult, "TavmorMenuResult", g_sharedState.nMenuResultMsg, NULL)                         \
     /* the spy's notification; registered by every process for itself */                        \

@@ -1,5 +1,5 @@
 // Locator for the kinds whose controls are not searched yet (toolbar,
-// popup menu, tree, list box, tab, status bar, accessible objects). It
+// popup menu, tree, list box, status bar, accessible objects). It
 // carries the base form only and finds nothing: hit tests miss, FindItem
 // fails. Its description is the base one for its kind.
 #pragma once

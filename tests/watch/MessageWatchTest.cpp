@@ -199,6 +199,21 @@ TEST_F(MessageWatchTest, ReleaseAllUnhooksEveryThread) {
     EXPECT_EQ(Heard(m_listener, 0), 0u);
 }
 
+TEST_F(MessageWatchTest, LeavingTheProcessUnhooksEveryWatch) {
+    CWindowThread other;
+    Registry().Watch(kWatched, m_listener.Window(), m_watched);
+    Registry().Watch(kWatched, m_listener.Window(), other.Window());
+    ASSERT_TRUE(Registry().IsThreadHooked(other.Id()));
+    // What the library does when it leaves the process; then back in.
+    AgentProcessDetach();
+    EXPECT_EQ(Registry().WatchedThreadCount(), 0u);
+    EXPECT_FALSE(Registry().IsThreadHooked(other.Id()));
+    AgentProcessAttach(GetModuleHandleA(nullptr));
+    SendMessageA(other.Window(), kWatched, 0, 0);
+    SendMessageA(m_watched, kWatched, 0, 0);
+    EXPECT_EQ(Heard(m_listener, 0), 0u) << "a watch outlived the library";
+}
+
 TEST_F(MessageWatchTest, AgentHandOverIsReportedAndNeverPassedOn) {
     Registry().Watch(kWatched, m_listener.Window(), m_watched);
     CWPRETSTRUCT record = {};
