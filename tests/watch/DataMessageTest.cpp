@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <random>
 
 #include "client/ItemRequests.h"
 #include "tests/watch/WatchSampleSuite.h"
@@ -230,6 +231,29 @@ TEST_F(DataMessageTest, TabPointIsTheMiddleBelowTheRowAndTheBoundaryOnIt) {
     expected = Screen(single, {TabRect(single, 0).left + 2, client.bottom / 2});
     EXPECT_EQ(got.x, expected.x);
     EXPECT_EQ(got.y, expected.y);
+}
+
+TEST_F(DataMessageTest, RandomArgumentsForCaretMenuAndTabCommandsAreAnsweredAndHarmless) {
+    // Any window, menu and item numbers, and codes that are no command: the
+    // agent answers each and the sample lives on. (Commands 0 to 2 send any
+    // message the controller names; that is their purpose, so they are not
+    // fed random messages here.)
+    std::mt19937 random(1234);
+    HWND targets[] = {m_watch, WatchControl(sample::kTabTextId), WatchControl(sample::kEditId), s_app->Frame()};
+    const uint16_t codes[] = {kDataCaretPosition, kDataMenuItemRect, kDataTabClickPoint, 5, 8, 11, 0x4000, 0xFFF0};
+    for (int i = 0; i < 300; ++i) {
+        const uint16_t code = codes[random() % 8];
+        HWND target = targets[random() % 4];
+        uint32_t p[3];
+        for (uint32_t& v : p) v = (random() % 3) ? static_cast<uint32_t>(random()) : (random() % 2 ? 0u : 0xFFFFFFFFu);
+        CWireCursor reply;
+        const AgentStatus status = SendDataCommand(Client(), target, p[0], p[1], p[2], code, &reply);
+        const bool replies = code == kDataCaretPosition || code == kDataMenuItemRect || code == kDataTabClickPoint;
+        ASSERT_EQ(status, replies ? AgentStatus::Ok : AgentStatus::NotProcessed)
+            << "request " << i << " code " << code << ": " << AgentStatusText(status);
+    }
+    EXPECT_TRUE(s_app->IsRunning());
+    EXPECT_EQ(ToWatch(sample::kMsgWatchPing, 20, 22), 42);
 }
 
 }  // namespace
