@@ -1,0 +1,174 @@
+// The tool's watching commands and small queries as a script uses them
+// (--json), against the sample in a process of its own: watch reports the
+// messages sent while it runs and removes its watch when it ends; send,
+// tab-point and caret print what the agent answered.
+#include <cstdio>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/watch/WatchSampleSuite.h"
+
+namespace {
+
+// vintrel.exe running with its output in a file, until it ends by itself.
+class CToolProcess {
+public:
+    explicit CToolProcess(const std::string& arguments) {
+        static int s_nRun = 0;
+        m_outPath = TestProgramDirectory() + "watch-tool-" + std::to_string(++s_nRun) + ".txt";
+        SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
+        COwnedHandle out(CreateFileA(m_outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = out.Get();
+        si.hStdError = out.Get();
+        std::string line = "\"" + TestProgramDirectory() + "vintrel.exe\" " + arguments;
+        PROCESS_INFORMATION pi = {};
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+            m_process.Reset(pi.hProcess);
+            COwnedHandle thread(pi.hThread);
+        }
+    }
+    bool Started() const { return static_cast<bool>(m_process); }
+    // Waits for the end; the exit code, or 0xFFFFFFFF when it did not end.
+    DWORD Wait(DWORD timeoutMs = 60000) {
+        DWORD code = 0xFFFFFFFF;
+        if (!m_process || WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0) return code;
+        GetExitCodeProcess(m_process.Get(), &code);
+        return code;
+    }
+    std::string Output() const {
+        std::string text;
+        FILE* file = std::fopen(m_outPath.c_str(), "rb");
+        if (!file) return text;
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
+        std::fclose(file);
+        return text;
+    }
+    std::vector<nlohmann::json> JsonLines() const {
+        std::vector<nlohmann::json> lines;
+        std::istringstream stream(Output());
+        std::string line;
+        while (std::getline(stream, line)) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (!line.empty() && line[0] == '{') lines.push_back(nlohmann::json::parse(line, nullptr, false));
+        }
+        return lines;
+    }
+
+private:
+    std::string m_outPath;
+    COwnedHandle m_process;
+};
+
+// The sample without a client of the test's own: the tool is the
+// controller, and only one controller may hold the shared record at a time.
+class WatchToolTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_app = new CSampleProcess();
+        if (!s_app->Start("--no-dialog", &s_error)) return;
+        s_watch = FindWatchWindow(s_app->ProcessId());
+    }
+    static void TearDownTestSuite() {
+        delete s_app;
+        s_app = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s_error.empty()) << s_error;
+        ASSERT_NE(s_watch, nullptr);
+        m_watch = s_watch;
+    }
+    LRESULT ToWatch(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(m_watch, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
+        return static_cast<LRESULT>(result);
+    }
+    static std::string HandleOption(HWND hwnd) {
+        char text[48];
+        std::snprintf(text, sizeof(text), "--hwnd 0x%llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+        return text;
+    }
+    // A client of the test's own, for checks between two runs of the tool.
+    static bool OpenClient(CAgentClient& client, std::string* error) {
+        return OpenTestClient(client, CAgentClient::kDefaultRecordSize, error) && client.Hook(s_watch);
+    }
+
+    static inline CSampleProcess* s_app = nullptr;
+    static inline HWND s_watch = nullptr;
+    static inline std::string s_error;
+    HWND m_watch = nullptr;
+};
+
+TEST_F(WatchToolTest, WatchPrintsEachMessageSentWhileItRunsAndEndsByItself) {
+    CToolProcess tool("--json watch " + HandleOption(m_watch) + " --message WM_APP+28 --seconds 4");
+    ASSERT_TRUE(tool.Started());
+    // Wait until the tool says it watches, then send.
+    const DWORD start = GetTickCount();
+    while (tool.Output().find("\"start\"") == std::string::npos && GetTickCount() - start < 20000) Sleep(50);
+    ASSERT_NE(tool.Output().find("\"start\""), std::string::npos) << tool.Output();
+    for (LPARAM i = 1; i <= 3; ++i) ToWatch(sample::kMsgWatchPing, 0x40 + i, 0x500 + i);
+    ASSERT_EQ(tool.Wait(), 0u) << tool.Output();
+    std::vector<LPARAM> heard;
+    size_t count = 0;
+    for (const nlohmann::json& line : tool.JsonLines()) {
+        if (line.value("event", "") == "message") heard.push_back(line.value("lParam", static_cast<int64_t>(0)));
+        if (line.value("event", "") == "end") count = line.value("count", static_cast<size_t>(0));
+    }
+    ASSERT_EQ(heard.size(), 3u) << tool.Output();
+    EXPECT_EQ(heard[0], 0x501);
+    EXPECT_EQ(heard[2], 0x503);
+    EXPECT_EQ(count, 3u);
+    // The tool removed its watch: a watcher added now hears each message once.
+    CAgentClient client;
+    std::string error;
+    ASSERT_TRUE(OpenClient(client, &error)) << error;
+    CListenerWindow listener;
+    ASSERT_EQ(AddMessageWatch(client, m_watch, sample::kMsgWatchPing, listener.Window()), AgentStatus::Ok);
+    ToWatch(sample::kMsgWatchPing, 1, 1);
+    listener.Pump(300, client.Messages().nAgentReturn, 2);
+    EXPECT_EQ(listener.HeardOf(client.Messages().nAgentReturn).size(), 1u);
+    RemoveMessageWatch(client, m_watch, listener.Window());
+}
+
+TEST_F(WatchToolTest, SmallQueriesPrintTheAgentsAnswers) {
+    CToolProcess send("--json send " + HandleOption(m_watch) + " --message WM_APP+36 --value 0xFFFF8000");
+    ASSERT_EQ(send.Wait(), 0u) << send.Output();
+    std::vector<nlohmann::json> lines = send.JsonLines();
+    ASSERT_EQ(lines.size(), 1u) << send.Output();
+    EXPECT_EQ(lines[0]["values"], nlohmann::json::array({-32768, -1})) << send.Output();
+
+    ASSERT_EQ(ToWatch(sample::kMsgWatchSetCaret, 31, 4), 1);
+    CToolProcess caret("--json caret " + HandleOption(m_watch));
+    ASSERT_EQ(caret.Wait(), 0u) << caret.Output();
+    lines = caret.JsonLines();
+    ASSERT_EQ(lines.size(), 1u) << caret.Output();
+    EXPECT_EQ(lines[0]["x"], 31);
+    EXPECT_EQ(lines[0]["y"], 4);
+    ToWatch(sample::kMsgWatchSetCaret, static_cast<WPARAM>(-1));
+
+    HWND fixed = reinterpret_cast<HWND>(ToWatch(sample::kMsgWatchGetControl, sample::kTabFixedId));
+    CToolProcess point("--json tab-point " + HandleOption(fixed));
+    ASSERT_EQ(point.Wait(), 0u) << point.Output();
+    lines = point.JsonLines();
+    ASSERT_EQ(lines.size(), 1u) << point.Output();
+    DataPointResult expected;
+    {
+        CAgentClient client;
+        std::string error;
+        ASSERT_TRUE(OpenClient(client, &error)) << error;
+        expected = GetTabClickPoint(client, fixed);
+    }
+    EXPECT_EQ(lines[0]["x"], expected.point.x);
+    EXPECT_EQ(lines[0]["y"], expected.point.y);
+
+    CToolProcess bad("send " + HandleOption(m_watch) + " --message 0x12345");
+    EXPECT_NE(bad.Wait(), 0u) << bad.Output();
+}
+
+}  // namespace
