@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchFigures.h"
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
 #include "client/DataMessageRequests.h"
@@ -41,15 +42,6 @@ BOOL CALLBACK FindWatchWindow(HWND hwnd, LPARAM lParam) {
         return FALSE;
     }
     return TRUE;
-}
-
-double Micros(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    return (to.QuadPart - from.QuadPart) * 1e6 / frequency.QuadPart;
 }
 
 void Report(const char* what, std::vector<double> us) {
@@ -158,5 +150,9 @@ int main(int argc, char** argv) {
     Report("tab rectangle from outside (alloc, send, read, free):", outside);
     Report("tab rectangle from outside, memory reserved once:", outsideKept);
     Report("watched message sent in the sample -> listener here:", latency);
+    const Figures outsideFigures = Summarise(outside);
+    PrintTableRow("tab rectangle: data-message command 2 vs VirtualAllocEx + send + ReadProcessMemory",
+                  Summarise(agent), &outsideFigures);
+    PrintTableRow("watch notification: message sent in the target -> listener", Summarise(latency), nullptr);
     return 0;
 }
