@@ -142,13 +142,14 @@ TEST_F(MenuProbeTest, ProcessWithoutProbeIsLeftAlone) {
     wc.lpfnWndProc = Local::Proc;
     wc.lpszClassName = "VintrelIdleHere";
     RegisterClassA(&wc);
-    HWND here = CreateWindowExA(0, "VintrelIdleHere", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    COwnedWindow window(
+        CreateWindowExA(0, "VintrelIdleHere", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    HWND here = window.Get();
     ASSERT_NE(here, nullptr);
     EXPECT_EQ(SendMessageA(here, WM_ENTERIDLE, MSGF_MENU, 0x99), 0x77);
     EXPECT_EQ(GetWindowLongPtrA(here, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Local::Proc));
     probe.Pump(200);
     EXPECT_TRUE(m_first.empty()) << "a process without a probe reports nothing";
-    DestroyWindow(here);
 }
 
 }  // namespace

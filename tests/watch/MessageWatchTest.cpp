@@ -21,12 +21,14 @@ class CWindowThread {
 public:
     CWindowThread() {
         m_thread = std::thread([this] {
-            m_hwnd = CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+            // The window goes with its thread.
+            COwnedWindow window(CreateWindowExA(0, "STATIC", "other", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                                nullptr, nullptr));
+            m_hwnd = window.Get();
             m_id = GetCurrentThreadId();
             m_ready = true;
             MSG msg;
             while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-            DestroyWindow(m_hwnd);
         });
         while (!m_ready) Sleep(1);
     }
@@ -56,15 +58,17 @@ protected:
         AgentProcessAttach(GetModuleHandleA(nullptr));
     }
     void SetUp() override {
-        m_watched = MakeWindow("watched");
-        m_sibling = MakeWindow("sibling");
+        m_watchedWindow.Reset(MakeWindow("watched"));
+        m_siblingWindow.Reset(MakeWindow("sibling"));
+        m_watched = m_watchedWindow.Get();
+        m_sibling = m_siblingWindow.Get();
         m_nReturn = g_sharedState.nAgentReturnMsg;
         ASSERT_NE(m_nReturn, 0u);
     }
     void TearDown() override {
         TheMessageWatch().ReleaseAll();
-        DestroyWindow(m_watched);
-        DestroyWindow(m_sibling);
+        m_watchedWindow.Reset();
+        m_siblingWindow.Reset();
     }
     CMessageWatch& Registry() { return TheMessageWatch(); }
     size_t Heard(CListenerWindow& listener, size_t expected) {
@@ -74,6 +78,7 @@ protected:
         return n;
     }
 
+    COwnedWindow m_watchedWindow, m_siblingWindow;
     HWND m_watched = nullptr, m_sibling = nullptr;
     UINT m_nReturn = 0;
     CListenerWindow m_listener;
@@ -175,17 +180,16 @@ TEST_F(MessageWatchTest, OlderHooksOfTheThreadStillSeeEveryCall) {
     // Hooks run newest first: the watch's hook, installed after this one,
     // must pass each call on -- also for a window it cannot place (one
     // being destroyed) and for messages nobody watches.
-    HHOOK older = SetWindowsHookExA(WH_CALLWNDPROCRET, OlderCallWndProcRetHook, nullptr, GetCurrentThreadId());
-    ASSERT_NE(older, nullptr);
+    COwnedHook older(SetWindowsHookExA(WH_CALLWNDPROCRET, OlderCallWndProcRetHook, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(older);
     g_laterHookSaw = 0;
     g_laterHookSawDestroyed = 0;
     Registry().Watch(kOther, m_listener.Window(), m_watched);
     SendMessageA(m_watched, kWatched, 0, 0);
     SendMessageA(m_sibling, kWatched, 0, 0);
-    DestroyWindow(MakeWindow("short-lived"));
+    COwnedWindow(MakeWindow("short-lived")).Close();
     EXPECT_EQ(g_laterHookSaw.load(), 2);
     EXPECT_EQ(g_laterHookSawDestroyed.load(), 1);
-    UnhookWindowsHookEx(older);
 }
 
 TEST_F(MessageWatchTest, ReleaseAllUnhooksEveryThread) {

@@ -31,15 +31,15 @@ public:
     CLocalTabs() {
         INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_TAB_CLASSES};
         InitCommonControlsEx(&icc);
-        m_parent = CreateWindowExA(0, "STATIC", "tabs", WS_POPUP | WS_VISIBLE, 100, 100, 700, 200, nullptr, nullptr,
-                                   nullptr, nullptr);
+        m_parentWindow.Reset(CreateWindowExA(0, "STATIC", "tabs", WS_POPUP | WS_VISIBLE, 100, 100, 700, 200, nullptr,
+                                             nullptr, nullptr, nullptr));
+        m_parent = m_parentWindow.Get();
         m_texts = Make(0, {{"Alpha", 0}, {"Beta", 1}, {"Twin", 2}, {"Gamma", 3}, {"Twin", 2}, {"ALPHA", 1}});
         m_textless = Make(80, {{nullptr, 0}, {nullptr, 1}, {nullptr, 2}, {nullptr, 1}});
         s_pfnTabProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(m_textless, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextlessProc)));
         m_empty = Make(160, {});
     }
-    ~CLocalTabs() { DestroyWindow(m_parent); }
     HWND Texts() const { return m_texts; }
     HWND Textless() const { return m_textless; }
     HWND Empty() const { return m_empty; }
@@ -74,16 +74,14 @@ private:
         return result;
     }
     static inline WNDPROC s_pfnTabProc = nullptr;
+    COwnedWindow m_parentWindow;  // the tab controls go with it
     HWND m_parent, m_texts, m_textless, m_empty;
 };
 
 class TabLocatorTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_tabs = new CLocalTabs(); }
-    static void TearDownTestSuite() {
-        delete s_tabs;
-        s_tabs = nullptr;
-    }
+    static void SetUpTestSuite() { s_tabs.reset(new CLocalTabs()); }
+    static void TearDownTestSuite() { s_tabs.reset(); }
     void SetUp() override {
         // Back to the images the tabs started with, tab 0 current.
         const int images[] = {0, 1, 2, 3, 2, 1};
@@ -121,9 +119,8 @@ protected:
         return -2;
     }
 
-    static CLocalTabs* s_tabs;
+    static inline std::unique_ptr<CLocalTabs> s_tabs;
 };
-CLocalTabs* TabLocatorTest::s_tabs = nullptr;
 
 TEST_F(TabLocatorTest, TwinsAreToldApartByTheRecordedIndexElseTheLaterOneWins) {
     EXPECT_EQ(Found(Texts(), "Twin", 2, 2, kTextFirst), 2);
@@ -293,12 +290,12 @@ protected:
         wc.lpfnWndProc = FakeTabProc;
         wc.lpszClassName = "VintrelFakeTabs";
         RegisterClassA(&wc);
-        s_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 50, 50, 400, 200, nullptr, nullptr,
-                                   nullptr, nullptr);
-        s_tab = CreateWindowExA(0, "VintrelFakeTabs", "", WS_CHILD | WS_VISIBLE, 10, 10, 300, 40, s_parent, nullptr,
-                                nullptr, nullptr);
+        s_parent.Reset(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 50, 50, 400, 200, nullptr, nullptr,
+                                       nullptr, nullptr));
+        s_tab = CreateWindowExA(0, "VintrelFakeTabs", "", WS_CHILD | WS_VISIBLE, 10, 10, 300, 40, s_parent.Get(),
+                                nullptr, nullptr, nullptr);
     }
-    static void TearDownTestSuite() { DestroyWindow(s_parent); }
+    static void TearDownTestSuite() { s_parent.Reset(); }
     void SetUp() override {
         // 300 x 40 inside the parent: the middle is (150, 20).
         SetWindowPos(s_tab, nullptr, 10, 10, 300, 40, SWP_NOZORDER);
@@ -310,7 +307,8 @@ protected:
         ScreenToClient(s_tab, &p);
         return p;
     }
-    static inline HWND s_parent = nullptr, s_tab = nullptr;
+    static inline COwnedWindow s_parent;
+    static inline HWND s_tab = nullptr;
 };
 
 TEST_F(TabGapPointTest, OverlappingTabsGiveTheBoundaryTruncatedTowardTheLeftTab) {

@@ -41,12 +41,8 @@ CListenerWindow::CListenerWindow() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = kListenerClass;
     RegisterClassA(&wc);
-    m_hwnd = CreateWindowExA(0, kListenerClass, "listener", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), this);
-}
-
-CListenerWindow::~CListenerWindow() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
+    m_window.Reset(CreateWindowExA(0, kListenerClass, "listener", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), this));
 }
 
 LRESULT CALLBACK CListenerWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

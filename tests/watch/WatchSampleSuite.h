@@ -28,11 +28,10 @@ public:
     };
 
     CListenerWindow();
-    ~CListenerWindow();
     CListenerWindow(const CListenerWindow&) = delete;
     CListenerWindow& operator=(const CListenerWindow&) = delete;
 
-    HWND Window() const { return m_hwnd; }
+    HWND Window() const { return m_window.Get(); }
     // Pumps the thread's messages for waitMs, or until count messages of
     // the given id have been heard (counting what was heard before).
     void Pump(DWORD waitMs, UINT message = 0, size_t count = 0);
@@ -42,8 +41,8 @@ public:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
     std::vector<Heard> m_heard;
+    COwnedWindow m_window;
 };
 
 // The record after one data-message command: the status, the header word

@@ -71,14 +71,11 @@ private:
 class WatchToolTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_app = new CSampleProcess();
+        s_app.reset(new CSampleProcess());
         if (!s_app->Start("--no-dialog", &s_error)) return;
         s_watch = FindWatchWindow(s_app->ProcessId());
     }
-    static void TearDownTestSuite() {
-        delete s_app;
-        s_app = nullptr;
-    }
+    static void TearDownTestSuite() { s_app.reset(); }
     void SetUp() override {
         ASSERT_TRUE(s_error.empty()) << s_error;
         ASSERT_NE(s_watch, nullptr);
@@ -99,7 +96,7 @@ protected:
         return OpenTestClient(client, CAgentClient::kDefaultRecordSize, error) && client.Hook(s_watch);
     }
 
-    static inline CSampleProcess* s_app = nullptr;
+    static inline std::unique_ptr<CSampleProcess> s_app;
     static inline HWND s_watch = nullptr;
     static inline std::string s_error;
     HWND m_watch = nullptr;

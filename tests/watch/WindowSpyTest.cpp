@@ -52,8 +52,9 @@ TEST(SpyTargetText, ReadsDecimalLikeAtoiWithoutOverflow) {
 // numbers may name a window: Wine takes a handle without generation bits
 // for any generation.)
 std::string GoneWindowText() {
-    HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(gone);
+    COwnedWindow window(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    HWND gone = window.Get();
+    window.Close();
     return std::to_string(static_cast<long long>(reinterpret_cast<INT_PTR>(gone)));
 }
 
@@ -65,10 +66,9 @@ TEST(SpyTargetText, ProfileValueThatIsNoWindowGivesNoTarget) {
     EXPECT_EQ(ReadSpyTargetFromProfile(), nullptr);
     entry.Set(std::string(300, '7'));
     EXPECT_EQ(ReadSpyTargetFromProfile(), nullptr);
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    entry.SetWindow(window);
-    EXPECT_EQ(ReadSpyTargetFromProfile(), window);
-    DestroyWindow(window);
+    COwnedWindow window(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    entry.SetWindow(window.Get());
+    EXPECT_EQ(ReadSpyTargetFromProfile(), window.Get());
 }
 
 class WindowSpyTest : public CWatchSampleSuite<WindowSpyTest> {
@@ -111,7 +111,8 @@ TEST_F(WindowSpyTest, ReportsMessagesOfTheControllersProcessAtOnce) {
     ASSERT_NE(first, nullptr);
     CListenerWindow other;
     EXPECT_EQ(m_spyWindow(true, 0, other.Window()), first) << "a second start returns the running hook";
-    HWND here = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    COwnedWindow window(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    HWND here = window.Get();
     SendMessageA(here, kSpied, 0, 0x4242);
     std::vector<LPARAM> got = Reported(kSpied, 1);
     ASSERT_EQ(got.size(), 1u) << "the first message in the controller's process is reported";
@@ -123,7 +124,6 @@ TEST_F(WindowSpyTest, ReportsMessagesOfTheControllersProcessAtOnce) {
     m_listener.Forget();
     SendMessageA(here, kSpied, 0, 0x4343);
     EXPECT_TRUE(Reported(kSpied, 0).empty()) << "nothing after the stop";
-    DestroyWindow(here);
 }
 
 TEST_F(WindowSpyTest, OtherProcessLearnsTheTargetFromTheProfile) {
