@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include <nlohmann/json.hpp>
 
 #include "common/Owned.h"
@@ -29,6 +31,29 @@ ToolRun Vintrel(const std::string& arguments) {
     ToolRun run;
     static_cast<ChildRun&>(run) = RunChildProgram("vintrel.exe", arguments);
     return run;
+}
+
+struct WatchSearch {
+    DWORD process;
+    HWND found;
+};
+
+BOOL CALLBACK FindWatchWindow(HWND hwnd, LPARAM lParam) {
+    WatchSearch* search = reinterpret_cast<WatchSearch*>(lParam);
+    char name[64] = {0};
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    GetClassNameA(hwnd, name, sizeof(name));
+    if (process != search->process || lstrcmpA(name, sample::kWatchWindowClass) != 0) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// The sample's watch window, which holds its tab controls.
+HWND WatchWindowOf(const CSampleProcess& app) {
+    WatchSearch search = {app.ProcessId(), nullptr};
+    EnumWindows(FindWatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
@@ -85,7 +110,8 @@ TEST(ToolWindows, ListsTheSamplesControlsWithTheKindsTheAgentUses) {
 
 TEST(ToolRecording, ItemsRecordedByPointingAreFoundAndClickedInARestartedChangedSample) {
     const std::string dir = TestProgramDirectory();
-    const std::string listFile = dir + "tool-list-item.bin", menuFile = dir + "tool-menu-item.bin";
+    const std::string listFile = dir + "tool-list-item.bin", menuFile = dir + "tool-menu-item.bin",
+                      tabFile = dir + "tool-tab.bin";
     std::string error;
     std::string listText;
     int menuPosition = -1;
@@ -111,6 +137,16 @@ TEST(ToolRecording, ItemsRecordedByPointingAreFoundAndClickedInARestartedChanged
         ASSERT_EQ(menu.exitCode, 0u) << menu.err << menu.out;
         EXPECT_NE(menu.out.find("menu item (kind menubar, index "), std::string::npos) << menu.out;
         menuPosition = std::stoi(menu.out.substr(menu.out.find("index ") + 6));
+
+        // The first tab of the watch window's tab control, "Alpha".
+        HWND tabs = GetDlgItem(WatchWindowOf(app), sample::kTabTextId);
+        ASSERT_NE(tabs, nullptr);
+        RECT r;
+        GetWindowRect(tabs, &r);
+        ToolRun tab = Vintrel("--json record --at " + Point({r.left + 12, r.top + 10}) + " \"" + tabFile + "\"");
+        ASSERT_EQ(tab.exitCode, 0u) << tab.err << tab.out;
+        EXPECT_EQ(tab.JsonLines().at(0)["item"]["kind"], "tab");
+        EXPECT_EQ(tab.JsonLines().at(0)["item"]["text"], "Alpha");
     }
 
     // Another run: the items reversed, the frame elsewhere.
@@ -153,6 +189,18 @@ TEST(ToolRecording, ItemsRecordedByPointingAreFoundAndClickedInARestartedChanged
     EXPECT_EQ(index, menuPosition);
     PressEscape();
     PressEscape();
+
+    // The tabs reversed: "Alpha" is the last of six, and a click selects it.
+    HWND watch = WatchWindowOf(app);
+    HWND tabs = GetDlgItem(watch, sample::kTabTextId);
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_TRUE(SendMessageA(watch, sample::kMsgWatchReverseTabs, sample::kTabTextId, 0));
+    ToolRun tabClick = Vintrel("--json click \"" + tabFile + "\"");
+    ASSERT_EQ(tabClick.exitCode, 0u) << tabClick.err << tabClick.out;
+    EXPECT_EQ(tabClick.JsonLines().at(0)["item"]["text"], "Alpha");
+    LRESULT current = -1;
+    for (int wait = 0; wait < 50 && (current = SendMessageA(tabs, TCM_GETCURSEL, 0, 0)) != 5; ++wait) Sleep(20);
+    EXPECT_EQ(current, 5) << "the clicked tab is the current one";
 }
 
 TEST(ToolErrors, EachFailureIsOneClearLineAndANonZeroExit) {
