@@ -116,10 +116,20 @@ public:
                  }), {}});
             m_forms.push_back(form);
         }
+        // Data messages go to the sample's controls, never to a window whose
+        // loss would end the sample.
+        for (HWND w : windows) {
+            if (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) m_dataTargets.push_back(w);
+        }
+        if (m_dataTargets.empty()) m_dataTargets.push_back(m_app.Frame());
     }
 
     void Run(long total, Tally* tally) {
         while (tally->sent < total && m_app.IsRunning()) {
+            if (m_random() % 8 == 0) {
+                SendDataMessage(tally);
+                continue;
+            }
             const Request& request = m_requests[m_random() % m_requests.size()];
             std::vector<uint8_t> bytes = request.bytes;
             std::vector<uint8_t> tail;
@@ -167,6 +177,23 @@ public:
     }
 
     size_t Requests() const { return m_requests.size(); }
+
+    // A data-message command with awkward arguments, cut short at times.
+    // Commands 0 to 2 send the message named by the first argument: only
+    // messages that change nothing are named, so that the sample's own
+    // windows stay as they are (a WM_CLOSE would be a test of the sample).
+    void SendDataMessage(Tally* tally) {
+        static const uint32_t kHarmless[] = {WM_NULL, WM_GETTEXTLENGTH, WM_GETFONT, WM_GETDLGCODE, 0x1004 /* item count */};
+        const uint16_t code = (m_random() % 4) ? static_cast<uint16_t>(m_random() % 12) : static_cast<uint16_t>(Word());
+        const uint32_t p1 = code <= 2 ? kHarmless[m_random() % 5] : Word();
+        Request request = {"data message " + std::to_string(code), m_dataTargets[m_random() % m_dataTargets.size()],
+                           m_client.Messages().nDataMessage, Bytes([&](CWireCursor& c) {
+                               c.WriteU32(p1).WriteU32(Word()).WriteU32(Word()).WriteU16(code);
+                           }), {}};
+        std::vector<uint8_t> bytes = request.bytes;
+        if (m_random() % 3 == 0) bytes.resize(m_random() % (bytes.size() + 1));
+        Send(request, bytes, std::vector<uint8_t>(16, 0xA5), tally);
+    }
 
 private:
     static BOOL CALLBACK Collector(HWND hwnd, LPARAM lParam) {
@@ -217,6 +244,7 @@ private:
     std::mt19937 m_random;
     std::vector<Request> m_requests;
     std::vector<LocatorForm> m_forms;
+    std::vector<HWND> m_dataTargets;
 };
 
 }  // namespace
