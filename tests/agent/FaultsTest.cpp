@@ -2,7 +2,8 @@
 // process: a window destroyed while a request for it waits in the queue,
 // the hook removed and installed again while a request is still queued.
 // (A stalled target and a controller killed in the middle of its requests
-// are in ControllerTest.cpp.)
+// are in ControllerTest.cpp; a watch, the menu probe and the spy left
+// running by a killed controller in tests/watch/WatchToolTest.cpp.)
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,12 +1,15 @@
 // The tool's watching commands and small queries as a script uses them
 // (--json), against the sample in a process of its own: watch reports the
 // messages sent while it runs and removes its watch when it ends; send,
-// tab-point and caret print what the agent answered.
+// tab-point and caret print what the agent answered; a watch, the menu
+// probe and the spy left running by a killed tool harm nothing.
 #include <cstdio>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "client/MenuProbeSession.h"
+#include "client/WindowSpySession.h"
 #include "tests/watch/WatchSampleSuite.h"
 
 namespace {
@@ -33,6 +36,21 @@ public:
         }
     }
     bool Started() const { return static_cast<bool>(m_process); }
+    // Waits until the tool printed text; false when it did not within timeoutMs.
+    bool WaitForOutput(const std::string& text, DWORD timeoutMs = 20000) const {
+        const DWORD start = GetTickCount();
+        while (Output().find(text) == std::string::npos) {
+            if (GetTickCount() - start > timeoutMs) return false;
+            Sleep(50);
+        }
+        return true;
+    }
+    // Ends the tool as a crash would: nothing it set up is taken back.
+    void Kill() {
+        if (!m_process) return;
+        TerminateProcess(m_process.Get(), 1);
+        WaitForSingleObject(m_process.Get(), 5000);
+    }
     // Waits for the end; the exit code, or 0xFFFFFFFF when it did not end.
     DWORD Wait(DWORD timeoutMs = 60000) {
         DWORD code = 0xFFFFFFFF;
@@ -166,6 +184,71 @@ TEST_F(WatchToolTest, SmallQueriesPrintTheAgentsAnswers) {
 
     CToolProcess bad("send " + HandleOption(m_watch) + " --message 0x12345");
     EXPECT_NE(bad.Wait(), 0u) << bad.Output();
+}
+
+// Controllers that end without stopping what they started -- a watch, the
+// menu probe, the spy -- leave the sample running and answering, and the
+// next controller watches, probes and spies as if they had never been.
+TEST_F(WatchToolTest, WatchMenuProbeAndSpyOutliveTheirKilledController) {
+    CToolProcess watch("--json watch " + HandleOption(m_watch) + " --message WM_APP+28 --seconds 120");
+    ASSERT_TRUE(watch.WaitForOutput("\"start\"")) << watch.Output();
+    watch.Kill();
+    CToolProcess probe("--json menu-probe " + HandleOption(m_watch) + " --seconds 120");
+    ASSERT_TRUE(probe.WaitForOutput("\"start\"")) << probe.Output();
+    probe.Kill();
+    CToolProcess spy("--json spy --seconds 120");
+    ASSERT_TRUE(spy.WaitForOutput("\"start\"")) << spy.Output();
+    spy.Kill();
+
+    // What they left behind reports to windows that are gone.
+    for (LPARAM i = 1; i <= 5; ++i) EXPECT_EQ(ToWatch(sample::kMsgWatchPing, 0, 0x300 + i), 0x300 + i);
+    ASSERT_EQ(ToWatch(sample::kMsgWatchOpenMenu, 0), 1);
+    Sleep(300);
+    EXPECT_EQ(ToWatch(sample::kMsgWatchGetModal, 1), 1) << "the menu is open";
+    EXPECT_EQ(ToWatch(sample::kMsgWatchCloseModal), 1);
+    EXPECT_TRUE(s_app->IsRunning());
+
+    CAgentClient client;
+    std::string error;
+    ASSERT_TRUE(OpenClient(client, &error)) << error;
+    EXPECT_EQ(client.Ping(m_watch), AgentStatus::Ok);
+    // A new watch hears each message once: the gone listener's entry never
+    // counts for the new one.
+    CListenerWindow listener;
+    ASSERT_EQ(AddMessageWatch(client, m_watch, sample::kMsgWatchPing, listener.Window()), AgentStatus::Ok);
+    ToWatch(sample::kMsgWatchPing, 7, 7);
+    listener.Pump(500, client.Messages().nAgentReturn, 2);
+    EXPECT_EQ(listener.HeardOf(client.Messages().nAgentReturn).size(), 1u);
+    EXPECT_EQ(RemoveMessageWatch(client, m_watch, listener.Window()), AgentStatus::Ok);
+
+    // The probe still runs in the sample: the new start takes it over and
+    // hears of the next menu; its stop ends it.
+    {
+        std::vector<HWND> menus;
+        CMenuProbeSession session(client, [&](HWND menu) { menus.push_back(menu); });
+        const CMenuProbeSession::StartResult started = session.Start(m_watch, 500);
+        EXPECT_NE(started, CMenuProbeSession::StartResult::Failed);
+        ASSERT_EQ(ToWatch(sample::kMsgWatchOpenMenu, 0), 1);
+        session.Pump(3000, 1);
+        EXPECT_FALSE(menus.empty()) << "no report of the open menu to the new controller";
+        ToWatch(sample::kMsgWatchCloseModal);
+        EXPECT_TRUE(session.Stop());
+    }
+
+    // A new spy hears the sample's messages again.
+    {
+        std::vector<LPARAM> pings;
+        CWindowSpySession session(client, [&](UINT message, LPARAM lParam) {
+            if (message == sample::kMsgWatchPing) pings.push_back(lParam);
+        });
+        ASSERT_TRUE(session.Start());
+        for (LPARAM i = 0; i < 6; ++i) ToWatch(sample::kMsgWatchPing, 0, 0x3D3D0000 + i);
+        const DWORD start = GetTickCount();
+        while (pings.size() < 4 && GetTickCount() - start < 3000) session.Pump(50);
+        EXPECT_GE(pings.size(), 4u) << "pings handled in the sample's process";
+        session.Stop();
+    }
+    EXPECT_TRUE(s_app->IsRunning());
 }
 
 }  // namespace
