@@ -4,6 +4,7 @@
 #include <string>
 
 #include "accessibility/AccessibleInterface.h"
+#include "sample/SampleResources.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
@@ -307,6 +308,7 @@ LRESULT CSampleAccessibilityWindow::HandleScroller(UINT message, WPARAM wParam, 
     switch (message) {
     case WM_GETOBJECT:
         if ((static_cast<LONG>(lParam) == OBJID_WINDOW || static_cast<LONG>(lParam) == OBJID_CLIENT) && m_scrollerRoot) {
+            CSampleResources::NoteObjectHandedOut();
             return LresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(m_scrollerRoot.Get()));
         }
         break;
@@ -341,6 +343,7 @@ LRESULT CSampleAccessibilityWindow::Handle(UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_GETOBJECT:
         if ((static_cast<LONG>(lParam) == OBJID_WINDOW || static_cast<LONG>(lParam) == OBJID_CLIENT) && m_root) {
+            CSampleResources::NoteObjectHandedOut();
             return LresultFromObject(kIidAccessible, wParam, static_cast<IAccessible*>(m_root.Get()));
         }
         break;

@@ -180,7 +180,10 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgGetControl) return reinterpret_cast<LRESULT>(GetDlgItem(m_hwnd, static_cast<int>(wParam)));
     if (message == kMsgGetDialog) return reinterpret_cast<LRESULT>(m_hwndDialog);
     if (message == kMsgGetLastClick) return m_lastClick;
-    if (message == kMsgCountResources) return CSampleResources::Count(static_cast<SampleResource>(wParam & 3));
+    if (message == kMsgCountResources) return wParam <= 4 ? CSampleResources::Count(static_cast<SampleResource>(wParam)) : 0;
+    if (message == kMsgFetchOwnObjects) {
+        return wParam <= 10000 ? CSampleResources::FetchOwnObjects(static_cast<unsigned>(wParam)) : 0;
+    }
     if (message == kMsgLeak) {
         if (wParam > 10000) return 0;
         CSampleResources::Leak(static_cast<unsigned>(wParam));

@@ -86,10 +86,16 @@ constexpr int kClickLeft = 1, kClickDouble = 2, kClickRight = 3;
 // frame's own message loop, without the agent.
 constexpr UINT kMsgEcho = WM_APP + 15;
 // What the sample process holds, counted from inside it: wParam 0 kernel
-// handles, 1 GDI objects, 2 USER objects (0 where the system cannot tell),
-// 3 private KiB.
+// handles, 1 GDI objects, 2 USER objects (where the system cannot tell: the
+// process's windows, message-only ones included), 3 private KiB, 4 the
+// accessible objects handed out so far (WM_GETOBJECT answered with one).
 constexpr UINT kMsgCountResources = WM_APP + 16;
-// Leaks wParam events, brushes and KiB on purpose (at most 10,000).
+// Fetches the accessibility window's object wParam times (at most 10,000)
+// with AccessibleObjectFromWindow from inside the sample, as an in-process
+// caller does, releasing each: the platform's own cost of handing objects
+// out, without the agent. Returns how many it got.
+constexpr UINT kMsgFetchOwnObjects = WM_APP + 19;
+// Leaks wParam events, brushes, message-only windows and 16 KiB blocks on purpose (at most 10,000).
 constexpr UINT kMsgLeak = WM_APP + 17;
 // Posted: destroys the frame's descendant with control id wParam (the deep
 // edit, say), so that a request for it finds it gone.

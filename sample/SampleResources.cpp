@@ -1,9 +1,13 @@
 #include "sample/SampleResources.h"
 
+#include <oleacc.h>
 #include <psapi.h>
 
 #include <memory>
 #include <vector>
+
+#include "accessibility/AccessibleInterface.h"
+#include "sample/SampleProtocol.h"
 
 namespace {
 
@@ -30,6 +34,37 @@ uint32_t ProbeGdiObjects() {
     return count;
 }
 
+BOOL CALLBACK CountChildWindow(HWND, LPARAM lParam);
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM lParam) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    uint32_t* pCount = reinterpret_cast<uint32_t*>(lParam);
+    ++*pCount;
+    EnumChildWindows(hwnd, CountChildWindow, lParam);
+    return TRUE;
+}
+
+BOOL CALLBACK CountChildWindow(HWND, LPARAM lParam) {
+    ++*reinterpret_cast<uint32_t*>(lParam);
+    return TRUE;
+}
+
+// The windows of this process, message-only windows included: the USER
+// objects a leak of the agent's would most likely be.
+uint32_t CountWindows() {
+    uint32_t count = 0;
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    for (HWND hwnd = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); hwnd;
+         hwnd = FindWindowExA(HWND_MESSAGE, hwnd, nullptr, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(hwnd, &process);
+        if (process == GetCurrentProcessId()) ++count;
+    }
+    return count;
+}
+
 uint32_t PrivateKiB() {
     PROCESS_MEMORY_COUNTERS counters = {};
     counters.cb = sizeof(counters);
@@ -37,7 +72,31 @@ uint32_t PrivateKiB() {
     return static_cast<uint32_t>(counters.PagefileUsage / 1024);
 }
 
+LONG g_nObjectsHandedOut = 0;
+
 }  // namespace
+
+unsigned CSampleResources::FetchOwnObjects(unsigned n) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, sample::kAccWindowClass, nullptr)) != nullptr) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) break;
+    }
+    unsigned got = 0;
+    for (unsigned i = 0; window && i < n; ++i) {
+        IAccessible* pObject = nullptr;
+        if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kIidAccessible,
+                                                 reinterpret_cast<void**>(&pObject))) &&
+            pObject) {
+            pObject->Release();
+            ++got;
+        }
+    }
+    return got;
+}
+
+void CSampleResources::NoteObjectHandedOut() { InterlockedIncrement(&g_nObjectsHandedOut); }
 
 uint32_t CSampleResources::Count(SampleResource resource) {
     switch (resource) {
@@ -50,13 +109,20 @@ uint32_t CSampleResources::Count(SampleResource resource) {
         const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
         return reported ? reported : ProbeGdiObjects();
     }
-    case SampleResource::UserObjects:
-        return GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    case SampleResource::UserObjects: {
+        const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        return reported ? reported : CountWindows();
+    }
     case SampleResource::PrivateKiB:
         return PrivateKiB();
+    case SampleResource::ObjectsHandedOut:
+        return static_cast<uint32_t>(g_nObjectsHandedOut);
     }
     return 0;
 }
+
+// Larger than the heap's slack, so that a leak of a few blocks shows.
+const size_t kLeakBlockBytes = 16 * 1024;
 
 void CSampleResources::Leak(unsigned n) {
     // Kept in a list that is never emptied: a leak on purpose.
@@ -64,8 +130,9 @@ void CSampleResources::Leak(unsigned n) {
     for (unsigned i = 0; i < n; ++i) {
         CreateEventA(nullptr, FALSE, FALSE, nullptr);
         CreateSolidBrush(RGB(i & 0xFF, 0, 0));
-        std::unique_ptr<char[]> block(new char[1024]);
-        for (int k = 0; k < 1024; k += 64) block[k] = 1;  // touched, so it counts
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        std::unique_ptr<char[]> block(new char[kLeakBlockBytes]);
+        for (size_t k = 0; k < kLeakBlockBytes; k += 64) block[k] = 1;  // touched, so it counts
         s_memory.push_back(std::move(block));
     }
 }
