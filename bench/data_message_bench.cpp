@@ -26,24 +26,6 @@
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindWatchWindow(HWND hwnd, LPARAM lParam) {
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid == search->processId && std::strcmp(cls, sample::kWatchWindowClass) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void Report(const char* what, std::vector<double> us) {
     std::sort(us.begin(), us.end());
     std::printf("%-58s median %7.0f us  p99 %7.0f us  max %7.0f us  (n=%zu)\n", what, us[us.size() / 2],
@@ -64,13 +46,8 @@ int main(int argc, char** argv) {
     if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--items 20 --no-dialog", sample::kFrameClass, &error)) {
         return Fail(error.c_str());
     }
-    Search search = {app.ProcessId(), nullptr};
-    for (int i = 0; i < 100 && !search.found; ++i) {
-        EnumWindows(FindWatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(20);
-    }
-    if (!search.found) return Fail("the sample shows no watch window");
-    HWND watch = search.found;
+    HWND watch = FindTopWindowOfProcess(app.ProcessId(), sample::kWatchWindowClass, 2000);
+    if (!watch) return Fail("the sample shows no watch window");
     HWND tab = reinterpret_cast<HWND>(SendMessageA(watch, sample::kMsgWatchGetControl, sample::kTabFixedId, 0));
     if (!tab) return Fail("no tab control");
 

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     }
     const HWND frame = app.Frame();
     const std::vector<HWND> windows = WindowsOf(app.ProcessId());
-    const HWND accWindow = FindWindowA(sample::kAccWindowClass, nullptr);
+    const HWND accWindow = FindTopWindowOfProcess(app.ProcessId(), sample::kAccWindowClass);
     std::mt19937 random(7);
 
     // One request of each sort; each returns whether the agent answered.

@@ -34,6 +34,16 @@ BOOL CALLBACK FindFrameOfProcess(HWND hwnd, LPARAM lParam) {
 
 }  // namespace
 
+HWND FindTopWindowOfProcess(DWORD processId, const char* className, DWORD waitMs) {
+    FrameSearch search = {processId, className, nullptr};
+    const DWORD start = GetTickCount();
+    for (;;) {
+        EnumWindows(FindFrameOfProcess, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount() - start >= waitMs) return search.found;
+        Sleep(20);
+    }
+}
+
 bool CApplicationProcess::Start(const std::string& exe, const std::string& arguments,
                                 const char* frameClass, std::string* error, DWORD timeoutMs) {
     Stop();

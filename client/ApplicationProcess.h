@@ -33,5 +33,9 @@ private:
     HWND m_hwndFrame = nullptr;
 };
 
+// A top-level window of className that belongs to the process; waits up
+// to waitMs for it to appear. NULL when there is none.
+HWND FindTopWindowOfProcess(DWORD processId, const char* className, DWORD waitMs = 0);
+
 // Directory of the running program, with a trailing backslash.
 std::string ProgramDirectory();

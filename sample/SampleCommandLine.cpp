@@ -48,6 +48,8 @@ SampleCommandLine SampleCommandLine::Parse(const char* commandLine) {
             c.bMenuExtra = true;
         } else if (a[i] == "--no-dialog") {
             c.bDialog = false;
+        } else if (a[i] == "--own-hooks") {
+            c.bOwnHooks = true;
         } else if (a[i] == "--at" && hasValue) {
             const std::string& v = a[++i];
             c.x = std::atoi(v.c_str());

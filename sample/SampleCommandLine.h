@@ -9,6 +9,7 @@ struct SampleCommandLine {
     bool bIcons = false;
     bool bMenuExtra = false;
     bool bDialog = true;
+    bool bOwnHooks = false;  // hooks of its own on its thread, as some applications have
     int x = 40, y = 40;
 
     static SampleCommandLine Parse(const char* commandLine);

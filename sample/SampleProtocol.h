@@ -55,6 +55,10 @@ constexpr int kCmdTools = 40041;
 //   --menu-extra       insert the "&Tools" menu before "&Help"
 //   --at X,Y           frame position (default 40,40); size 900x700
 //   --no-dialog        do not show the options dialog
+//   --own-hooks        install hooks of the sample's own on its thread at
+//                      start (see kMsgWatchChainCount). Off by default: under
+//                      Wine a thread with a WH_CALLWNDPROCRET hook pays a
+//                      server round trip for every message sent within it.
 
 // Messages to the frame (SendMessage from another process):
 constexpr UINT kMsgReverseItems = WM_APP + 1;  // reverse the order of the list items
@@ -364,7 +368,7 @@ constexpr UINT kMsgWatchGetModal = WM_APP + 25;
 // watch window (wParam 0) or of the menu-owner child (1); wParam 2 resets both.
 constexpr UINT kMsgWatchIdleCount = WM_APP + 26;
 // Counts of kMsgWatchPing seen by the sample's own hooks, installed on its
-// thread at start: wParam 0 its WH_GETMESSAGE hook (posted pings), 1 its
+// thread at start with --own-hooks: wParam 0 its WH_GETMESSAGE hook (posted pings), 1 its
 // WH_CALLWNDPROCRET hook (sent pings); 2 resets both.
 constexpr UINT kMsgWatchChainCount = WM_APP + 27;
 // Does nothing but return wParam + lParam; any window of the sample's

@@ -41,7 +41,7 @@ CSampleWatchWindow::~CSampleWatchWindow() {
     if (g_pWatchWindow == this) g_pWatchWindow = nullptr;
 }
 
-bool CSampleWatchWindow::Create(HWND owner) {
+bool CSampleWatchWindow::Create(HWND owner, bool bOwnHooks) {
     RegisterClassOnce(sample::kWatchWindowClass, WindowProc, COLOR_BTNFACE);
     RegisterClassOnce(sample::kCaretPadClass, CaretPadProc, COLOR_WINDOW);
     RegisterClassOnce(sample::kMenuOwnerClass, MenuOwnerProc, COLOR_INFOBK);
@@ -54,9 +54,11 @@ bool CSampleWatchWindow::Create(HWND owner) {
     g_pWatchWindow = this;
     // Hooks of the application's own on its thread, older than any hook a
     // controller adds later: they must go on seeing the thread's messages.
-    const DWORD thread = GetCurrentThreadId();
-    m_ownGetMessageHook.Reset(SetWindowsHookExA(WH_GETMESSAGE, OwnGetMessageHook, nullptr, thread));
-    m_ownCallWndProcRetHook.Reset(SetWindowsHookExA(WH_CALLWNDPROCRET, OwnCallWndProcRetHook, nullptr, thread));
+    if (bOwnHooks) {
+        const DWORD thread = GetCurrentThreadId();
+        m_ownGetMessageHook.Reset(SetWindowsHookExA(WH_GETMESSAGE, OwnGetMessageHook, nullptr, thread));
+        m_ownCallWndProcRetHook.Reset(SetWindowsHookExA(WH_CALLWNDPROCRET, OwnCallWndProcRetHook, nullptr, thread));
+    }
     UpdateWindow(m_hwnd);
     return true;
 }

@@ -17,7 +17,8 @@ public:
     CSampleWatchWindow& operator=(const CSampleWatchWindow&) = delete;
 
     // Creates the window below owner's window rectangle.
-    bool Create(HWND owner);
+    // bOwnHooks: the application's own hooks on its thread (--own-hooks).
+    bool Create(HWND owner, bool bOwnHooks);
     HWND Window() const { return m_hwnd; }
 
 private:

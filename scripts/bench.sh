@@ -14,9 +14,15 @@ start_display
 ensure_prefix
 cd "$VINTREL_BUILD/x64/bin"
 rows="$(mktemp)"
+out="$(mktemp)"
 for program in *_bench.exe; do
     log "running $program"
-    /usr/lib/wine/wine64 "$program" 2>&1 | tr -d '\r' | tee /dev/stderr | grep '^table' >>"$rows" || true
+    # The program's own lines go to stderr as they are; its table rows are
+    # kept for the table. (No tee to /dev/stderr: that would truncate a log
+    # file that stderr is redirected to.)
+    /usr/lib/wine/wine64 "$program" 2>&1 | tr -d '\r' >"$out" || true
+    cat "$out" >&2
+    grep '^table' "$out" >>"$rows" || true
 done
 echo
 echo "Performance report, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -m), Wine $(/usr/lib/wine/wine64 --version 2>/dev/null | tr -d '\r')"
@@ -27,7 +33,7 @@ BEGIN { printf "%-64s %12s %10s %14s %10s %8s\n", "operation", "agent med us", "
     printf "%-64s %12s %10s %14s %10s %8s\n", $2, $3, $4, $5, $6, ratio
 }
 END { print "ratio: without the agent / through the agent (for the round trip: floor / agent)" }' "$rows"
-rm -f "$rows"
+rm -f "$rows" "$out"
 echo
 /usr/lib/wine/wine64 soak.exe --requests 10000 | tr -d '\r'
 /usr/lib/wine/wine64 robustness.exe --requests 100000 | tr -d '\r'

@@ -18,22 +18,6 @@
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindWatchWindow(HWND hwnd, LPARAM lParam) {
-    Search* search = reinterpret_cast<Search*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid != search->processId || std::strcmp(cls, sample::kWatchWindowClass) != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 RECT ToScreen(HWND hwnd, RECT r) {
     MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
@@ -47,12 +31,7 @@ bool RunDemoTabStep(const std::string& dir, std::string* error) {
                    error)) {
         return false;
     }
-    Search search = {app.ProcessId(), nullptr};
-    for (int i = 0; i < 100 && !search.found; ++i) {
-        EnumWindows(FindWatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(20);
-    }
-    HWND watch = search.found;
+    HWND watch = FindTopWindowOfProcess(app.ProcessId(), sample::kWatchWindowClass, 2000);
     HWND tabs = watch ? GetDlgItem(watch, sample::kTabTextId) : nullptr;
     if (!tabs) {
         *error = "the sample shows no tab control";

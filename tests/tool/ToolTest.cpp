@@ -33,27 +33,9 @@ ToolRun Vintrel(const std::string& arguments) {
     return run;
 }
 
-struct WatchSearch {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindWatchWindow(HWND hwnd, LPARAM lParam) {
-    WatchSearch* search = reinterpret_cast<WatchSearch*>(lParam);
-    char name[64] = {0};
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    GetClassNameA(hwnd, name, sizeof(name));
-    if (process != search->process || lstrcmpA(name, sample::kWatchWindowClass) != 0) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // The sample's watch window, which holds its tab controls.
 HWND WatchWindowOf(const CSampleProcess& app) {
-    WatchSearch search = {app.ProcessId(), nullptr};
-    EnumWindows(FindWatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindTopWindowOfProcess(app.ProcessId(), sample::kWatchWindowClass);
 }
 
 std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }

@@ -2,38 +2,15 @@
 
 #include <cstring>
 
+#include "client/ApplicationProcess.h"
+
 namespace {
-
-struct WatchWindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindInProcess(HWND hwnd, LPARAM lParam) {
-    WatchWindowSearch* search = reinterpret_cast<WatchWindowSearch*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[64] = "";
-    GetClassNameA(hwnd, cls, sizeof(cls));
-    if (pid == search->processId && std::strcmp(cls, sample::kWatchWindowClass) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 const char kListenerClass[] = "VintrelTestListener";
 
 }  // namespace
 
-HWND FindWatchWindow(DWORD processId) {
-    WatchWindowSearch search = {processId, nullptr};
-    for (int attempt = 0; attempt < 50 && !search.found; ++attempt) {
-        EnumWindows(FindInProcess, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(20);
-    }
-    return search.found;
-}
+HWND FindWatchWindow(DWORD processId) { return FindTopWindowOfProcess(processId, sample::kWatchWindowClass, 1000); }
 
 CListenerWindow::CListenerWindow() {
     WNDCLASSA wc = {};

@@ -59,7 +59,7 @@ DataRecord DataCommandRecord(CAgentClient& client, HWND target, uint32_t p1, uin
 template <class TSuite>
 class CWatchSampleSuite : public CSharedSampleSuite<TSuite> {
 public:
-    static constexpr const char* kArguments = "--no-dialog";
+    static constexpr const char* kArguments = "--no-dialog --own-hooks";
     static constexpr size_t kRecordSize = CAgentClient::kDefaultRecordSize;
 
 protected:
