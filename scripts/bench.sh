@@ -27,10 +27,10 @@ done
 echo
 echo "Performance report, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(uname -m), Wine $(/usr/lib/wine/wine64 --version 2>/dev/null | tr -d '\r')"
 awk -F'\t' '
-BEGIN { printf "%-64s %12s %10s %14s %10s %8s\n", "operation", "agent med us", "agent p99", "without med us", "p99", "ratio" }
+BEGIN { printf "%-88s %12s %10s %14s %10s %8s\n", "operation", "agent med us", "agent p99", "without med us", "p99", "ratio" }
 {
     ratio = ($5 == "-" || $3 == 0) ? "-" : sprintf("%.1f", $5 / $3)
-    printf "%-64s %12s %10s %14s %10s %8s\n", $2, $3, $4, $5, $6, ratio
+    printf "%-88s %12s %10s %14s %10s %8s\n", $2, $3, $4, $5, $6, ratio
 }
 END { print "ratio: without the agent / through the agent (for the round trip: floor / agent)" }' "$rows"
 rm -f "$rows" "$out"
