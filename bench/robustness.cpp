@@ -77,17 +77,7 @@ public:
     // own windows where it has a window of that kind.
     void Collect() {
         // Every window of the sample: the frame, the windows it owns, their children.
-        std::vector<HWND> windows;
-        EnumWindows(Collector, reinterpret_cast<LPARAM>(&windows));
-        std::vector<HWND> ours;
-        for (HWND w : windows) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            if (process != m_app.ProcessId()) continue;
-            ours.push_back(w);
-            EnumChildWindows(w, Collector, reinterpret_cast<LPARAM>(&ours));
-        }
-        windows.swap(ours);
+        const std::vector<HWND> windows = WindowsOfProcess(m_app.ProcessId());
         size_t count = 0;
         const ItemKindInfo* kinds = AllItemKinds(&count);
         for (size_t k = 0; k < count; ++k) {
@@ -196,11 +186,6 @@ public:
     }
 
 private:
-    static BOOL CALLBACK Collector(HWND hwnd, LPARAM lParam) {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-        return TRUE;
-    }
-
     void Add(Request request) {
         request.textAt = TextFieldsIn(request.bytes, 0);
         m_requests.push_back(request);

@@ -64,25 +64,6 @@ POINT ScreenCentre(HWND hwnd) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-BOOL CALLBACK Collector(HWND hwnd, LPARAM lParam) {
-    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-    return TRUE;
-}
-
-// Every visible window of the process: its top-level windows and their descendants.
-std::vector<HWND> WindowsOf(DWORD processId) {
-    std::vector<HWND> all, ours;
-    EnumWindows(Collector, reinterpret_cast<LPARAM>(&all));
-    for (HWND w : all) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(w, &process);
-        if (process != processId || !IsWindowVisible(w)) continue;
-        ours.push_back(w);
-        EnumChildWindows(w, Collector, reinterpret_cast<LPARAM>(&ours));
-    }
-    return ours;
-}
-
 HWND FirstOfClass(const std::vector<HWND>& windows, const char* className) {
     char name[64];
     for (HWND w : windows) {
@@ -131,7 +112,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const HWND frame = app.Frame();
-    const std::vector<HWND> windows = WindowsOf(app.ProcessId());
+    // The windows under the process's visible top-level windows.
+    std::vector<HWND> windows;
+    for (HWND w : WindowsOfProcess(app.ProcessId())) {
+        if (IsWindowVisible(GetAncestor(w, GA_ROOT))) windows.push_back(w);
+    }
     const HWND accWindow = FindTopWindowOfProcess(app.ProcessId(), sample::kAccWindowClass);
     std::mt19937 random(7);
 

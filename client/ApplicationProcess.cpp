@@ -32,7 +32,25 @@ BOOL CALLBACK FindFrameOfProcess(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<HWND> WindowsOfProcess(DWORD processId) {
+    std::vector<HWND> all, ours;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (HWND w : all) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process != processId) continue;
+        ours.push_back(w);
+        EnumChildWindows(w, CollectWindow, reinterpret_cast<LPARAM>(&ours));
+    }
+    return ours;
+}
 
 HWND FindTopWindowOfProcess(DWORD processId, const char* className, DWORD waitMs) {
     FrameSearch search = {processId, className, nullptr};

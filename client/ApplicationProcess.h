@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "common/Owned.h"
 
@@ -36,6 +37,10 @@ private:
 // A top-level window of className that belongs to the process; waits up
 // to waitMs for it to appear. NULL when there is none.
 HWND FindTopWindowOfProcess(DWORD processId, const char* className, DWORD waitMs = 0);
+
+// Every window of the process: its top-level windows, each followed by its
+// descendants.
+std::vector<HWND> WindowsOfProcess(DWORD processId);
 
 // Directory of the running program, with a trailing backslash.
 std::string ProgramDirectory();
