@@ -6,12 +6,12 @@
 #include <oleacc.h>
 
 struct AccessibilityLibrary {
-    typedef HRESULT(WINAPI* ObjectFromWindowFn)(HWND, DWORD, REFIID, void**);
-    typedef HRESULT(WINAPI* ChildrenFn)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
-    typedef UINT(WINAPI* RoleTextFn)(DWORD, LPSTR, UINT);
-    typedef HRESULT(WINAPI* ObjectFromPointFn)(POINT, IAccessible**, VARIANT*);
-    typedef UINT(WINAPI* StateTextFn)(DWORD, LPSTR, UINT);
-    typedef HRESULT(WINAPI* WindowFromObjectFn)(IAccessible*, HWND*);
+    using ObjectFromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    using ChildrenFn = HRESULT(WINAPI*)(IAccessible*, LONG, LONG, VARIANT*, LONG*);
+    using RoleTextFn = UINT(WINAPI*)(DWORD, LPSTR, UINT);
+    using ObjectFromPointFn = HRESULT(WINAPI*)(POINT, IAccessible**, VARIANT*);
+    using StateTextFn = UINT(WINAPI*)(DWORD, LPSTR, UINT);
+    using WindowFromObjectFn = HRESULT(WINAPI*)(IAccessible*, HWND*);
 
     ObjectFromWindowFn pfnAccessibleObjectFromWindow;
     ChildrenFn pfnAccessibleChildren;
@@ -23,7 +23,7 @@ struct AccessibilityLibrary {
 
 // 1 after the first binding attempt, whether it succeeded or not.
 extern BYTE g_bAccLibraryTried;
-// The bound functions; NULL where the library or the export is missing.
+// The bound functions; nullptr where the library or the export is missing.
 extern AccessibilityLibrary g_accLibrary;
 
 // Binds the library the first time it is called in the process.

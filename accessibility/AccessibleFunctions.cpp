@@ -36,7 +36,7 @@ std::string NumericRoleText(IAccessible* pAcc, long nChildId, DWORD dwRole) {
     }
     TComPtr<IAccessible> child = GetChildObject(pAcc, nChildId);
     IAccessible* pHolder = child ? child.Get() : pAcc;
-    HWND hwnd = NULL;
+    HWND hwnd = nullptr;
     HRESULT hr = E_FAIL;
     if (g_accLibrary.pfnWindowFromAccessibleObject) hr = g_accLibrary.pfnWindowFromAccessibleObject(pHolder, &hwnd);
     if (SUCCEEDED(hr) && hwnd) {

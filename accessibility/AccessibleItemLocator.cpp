@@ -170,19 +170,19 @@ HWND CAccessibleItemLocator::LoadItem(HWND hwndControl, int) {
     COwnedVariant hit;
     HRESULT hr = S_OK;
     TComPtr<IAccessible> atCursor = AccessibleAtCursor(hit, &hr);
-    if (!atCursor) return NULL;
+    if (!atCursor) return nullptr;
     const long nHitChild = hit.Type() == VT_I4 ? hit.Get().lVal : CHILDID_SELF;
     const RECT rc = AccessibleRect(atCursor.Get(), nHitChild);
     GetAccessibleText(atCursor.Get(), nHitChild, AccRoleText, m_szPointRole, kAccTextSize);
     atCursor.Reset();
 
     TComPtr<IAccessible> window = AccessibleOfWindow(hwndControl);
-    if (!window) return NULL;
+    if (!window) return nullptr;
     TComPtr<IAccessible> found;
     long nFoundChild = 0;
     int nLevel = 0, nRoleCount = 0;
     // Nothing with the cursor object's rectangle: every field stays as it was.
-    if (!FindByRectangle(rc, window.Get(), found, nFoundChild, nLevel, nRoleCount, true) || !found) return NULL;
+    if (!FindByRectangle(rc, window.Get(), found, nFoundChild, nLevel, nRoleCount, true) || !found) return nullptr;
     FillFromObject(found.Get(), nFoundChild, true);
     if (m_szName[0] == '\0') {
         // A nameless object: a descendant with the same rectangle may carry
@@ -197,7 +197,7 @@ HWND CAccessibleItemLocator::LoadItem(HWND hwndControl, int) {
             m_nLevel = nFirstLevel + m_nLevel;
         }
     }
-    return NULL;
+    return nullptr;
 }
 
 RECT CAccessibleItemLocator::ItemFromPoint(HWND hwndControl, int, int, int* pnIndex) {
@@ -212,7 +212,7 @@ RECT CAccessibleItemLocator::ItemFromPoint(HWND hwndControl, int, int, int* pnIn
         CFaultGuardScope guard;
         RunGuarded([&] { GetAccessibleRect(&result, atCursor.Get(), nHitChild); });
     }
-    MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&result), 2);
+    MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&result), 2);
     if (pnIndex) *pnIndex = 0;
     return result;
 }
@@ -220,7 +220,7 @@ RECT CAccessibleItemLocator::ItemFromPoint(HWND hwndControl, int, int, int* pnIn
 void CAccessibleItemLocator::CollectCandidates(HWND hwnd, CandidateStore& store) {
     TComPtr<IAccessible> window = AccessibleOfWindow(hwnd);
     if (!window) return;
-    std::unique_ptr<CAccessibleItemLocator> top(new (std::nothrow) CAccessibleItemLocator(NULL, 0));
+    std::unique_ptr<CAccessibleItemLocator> top(new (std::nothrow) CAccessibleItemLocator(nullptr, 0));
     if (!top) return;
     top->FillFromObject(window.Get(), CHILDID_SELF, true);
     top->m_nLevel = 0;
@@ -242,7 +242,7 @@ bool CAccessibleItemLocator::CollectDescendants(IAccessible* pAcc, CandidateStor
         long nChildId = 0;
         const CAccessibleChildren::Entry entry = children.Take(i, child, nChildId);
         if (entry == CAccessibleChildren::kObject && IsChildVisible(child.Get(), CHILDID_SELF)) {
-            std::unique_ptr<CAccessibleItemLocator> candidate(new (std::nothrow) CAccessibleItemLocator(NULL, 0));
+            std::unique_ptr<CAccessibleItemLocator> candidate(new (std::nothrow) CAccessibleItemLocator(nullptr, 0));
             if (!candidate) continue;
             candidate->FillFromObject(child.Get(), CHILDID_SELF, true);
             candidate->m_nLevel = nLevel;
@@ -251,7 +251,7 @@ bool CAccessibleItemLocator::CollectDescendants(IAccessible* pAcc, CandidateStor
             store.push_back(std::move(candidate));
             if (bHasChildren) CollectDescendants(child.Get(), store, nLevel);
         } else if (entry == CAccessibleChildren::kElement && IsChildVisible(pAcc, nChildId)) {
-            std::unique_ptr<CAccessibleItemLocator> candidate(new (std::nothrow) CAccessibleItemLocator(NULL, 0));
+            std::unique_ptr<CAccessibleItemLocator> candidate(new (std::nothrow) CAccessibleItemLocator(nullptr, 0));
             if (!candidate) continue;
             candidate->FillFromObject(pAcc, nChildId, true);
             candidate->m_nLevel = nLevel;
@@ -331,7 +331,7 @@ bool CAccessibleItemLocator::FindItem(HWND hwndControl, DWORD) {
     }
     if (!bOne || next.size() != 1) return false;
     m_rect = next.front()->m_rect;
-    MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
+    MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
     return true;
 }
 

@@ -19,13 +19,13 @@
 
 class CAccessibleItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<AccessibleItemFields> Form;
+    using Form = TItemForm<AccessibleItemFields>;
     // The candidates of one search, owned; and lists of them while narrowing.
-    typedef std::vector<std::unique_ptr<CAccessibleItemLocator>> CandidateStore;
-    typedef std::vector<CAccessibleItemLocator*> CandidateList;
+    using CandidateStore = std::vector<std::unique_ptr<CAccessibleItemLocator>>;
+    using CandidateList = std::vector<CAccessibleItemLocator*>;
 
-    // Holds one reference to pAcc (when not NULL) for its lifetime.
-    explicit CAccessibleItemLocator(IAccessible* pAcc = NULL, long nChildId = 0);
+    // Holds one reference to pAcc (when not nullptr) for its lifetime.
+    explicit CAccessibleItemLocator(IAccessible* pAcc = nullptr, long nChildId = 0);
     ~CAccessibleItemLocator() override;
 
     int GetDataSize() override;

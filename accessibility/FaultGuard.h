@@ -42,6 +42,6 @@ bool CallWithFaultGuard(void (*pfn)(void*), void* pArg, DWORD* pdwCode = nullptr
 // The same for any callable: RunGuarded([&] { ... }).
 template <class TCall>
 bool RunGuarded(TCall&& call, DWORD* pdwCode = nullptr) {
-    typedef typename std::remove_reference<TCall>::type CallType;
+    using CallType = typename std::remove_reference<TCall>::type;
     return CallWithFaultGuard([](void* p) { (*static_cast<CallType*>(p))(); }, &call, pdwCode);
 }

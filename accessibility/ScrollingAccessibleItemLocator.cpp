@@ -34,7 +34,7 @@ int Overhang(LONG nWindowLow, LONG nWindowHigh, LONG nItemLow, LONG nItemHigh) {
 }  // namespace
 
 CScrollingAccessibleItemLocator::CScrollingAccessibleItemLocator()
-    : CAccessibleItemLocator(NULL, 0),
+    : CAccessibleItemLocator(nullptr, 0),
       m_nMouseClickMsg(RegisterWindowMessageA("TavmorMouseClick")),
       m_nPosWindowMsg(RegisterWindowMessageA("TavmorPosWindow")),
       m_nWindowSignature(0) {}
@@ -67,11 +67,11 @@ int CScrollingAccessibleItemLocator::GetItemCount(HWND hwndControl) {
 HWND CScrollingAccessibleItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     CAccessibleItemLocator::LoadItem(hwndControl, nIndex);
     m_nWindowSignature = GetWindowSignature(hwndControl);
-    return NULL;
+    return nullptr;
 }
 
 bool CScrollingAccessibleItemLocator::FindHostWindow(HWND* phwnd, const CWindowDescription*) {
-    if (phwnd) *phwnd = NULL;
+    if (phwnd) *phwnd = nullptr;
     return false;
 }
 
@@ -174,7 +174,7 @@ bool CScrollingAccessibleItemLocator::FindItem(HWND hwndControl, DWORD) {
     if (!bOne || next.size() != 1) return false;
     CAccessibleItemLocator* pFound = next.front();
     ScrollIntoView(pFound->m_pAcc.Get(), pFound->m_nObjectChildId, hwndControl);
-    MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
+    MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
     return true;
 }
 
@@ -255,12 +255,12 @@ void CScrollingAccessibleItemLocator::ScrollLoop(Direction direction, int nOverh
 }
 
 bool CScrollingAccessibleItemLocator::RequestProxyClick(UINT nMsg, int x, int y) {
-    HWND hwndProxy = FindWindowA("TavmorProxyClass", NULL);
+    HWND hwndProxy = FindWindowA("TavmorProxyClass", nullptr);
     if (!hwndProxy || !IsWindow(hwndProxy)) return false;
     // Both events are had before anything is posted: a click nobody waits
     // for would signal the next request's wait.
-    COwnedHandle taskDone(CreateEventA(NULL, FALSE, FALSE, "ZEL_TaskDone"));
-    COwnedHandle cancel(CreateEventA(NULL, TRUE, FALSE, "EventTavmorCancel"));
+    COwnedHandle taskDone(CreateEventA(nullptr, FALSE, FALSE, "ZEL_TaskDone"));
+    COwnedHandle cancel(CreateEventA(nullptr, TRUE, FALSE, "EventTavmorCancel"));
     if (!taskDone || !cancel) {
         AgentDebug("*** Proxy Events Unavailable ***\n");
         return false;
@@ -289,7 +289,7 @@ bool CScrollingAccessibleItemLocator::WaitForProxyTask(HANDLE hTaskDone, HANDLE 
             break;
         }
         MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 // The thread's loop must still see it; the wait ends.
                 bQuit = true;

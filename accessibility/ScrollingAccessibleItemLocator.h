@@ -14,7 +14,7 @@
 
 class CScrollingAccessibleItemLocator : public CAccessibleItemLocator {
 public:
-    typedef TItemForm<ScrollingAccessibleItemFields> Form;
+    using Form = TItemForm<ScrollingAccessibleItemFields>;
 
     CScrollingAccessibleItemLocator();
 

@@ -13,7 +13,7 @@
 
 namespace {
 
-typedef void (*RequestHandler)(MSG& msg);
+using RequestHandler = void (*)(MSG& msg);
 
 struct RequestRoute {
     const uint32_t* pnId;

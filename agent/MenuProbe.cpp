@@ -14,9 +14,9 @@ const LRESULT kIdleAnswer = 0x3FFFF;
 const UINT kSendTimeoutMs = 2000;
 
 COwnedHook g_hMenuProbeHook;
-HWND g_hwndMenuProbeReply = NULL;
-WNDPROC g_pfnSavedWndProc = NULL;
-HWND g_hwndSubclassed = NULL;
+HWND g_hwndMenuProbeReply = nullptr;
+WNDPROC g_pfnSavedWndProc = nullptr;
+HWND g_hwndSubclassed = nullptr;
 
 // Puts the owner's own procedure back when the window still exists; the
 // state is cleared either way.
@@ -24,8 +24,8 @@ void RestoreOwner() {
     if (g_pfnSavedWndProc && IsWindow(g_hwndSubclassed)) {
         SetWindowLongPtrA(g_hwndSubclassed, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnSavedWndProc));
     }
-    g_pfnSavedWndProc = NULL;
-    g_hwndSubclassed = NULL;
+    g_pfnSavedWndProc = nullptr;
+    g_hwndSubclassed = nullptr;
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void StopMenuProbe(HWND hwndReply) {
 void ReleaseMenuProbe() {
     g_hMenuProbeHook.Close();
     RestoreOwner();
-    g_hwndMenuProbeReply = NULL;
+    g_hwndMenuProbeReply = nullptr;
 }
 
 bool IsMenuProbeRunning() { return static_cast<bool>(g_hMenuProbeHook); }
@@ -74,7 +74,7 @@ LRESULT CALLBACK MenuProbeHookProc(int code, WPARAM wParam, LPARAM lParam) {
             if (g_hMenuProbeHook && !g_pfnSavedWndProc && IsWindow(pCall->hwnd)) {
                 g_pfnSavedWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                     pCall->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuOwnerSubclassProc)));
-                g_hwndSubclassed = g_pfnSavedWndProc ? pCall->hwnd : NULL;
+                g_hwndSubclassed = g_pfnSavedWndProc ? pCall->hwnd : nullptr;
             }
         }
         DWORD_PTR ignored = 0;

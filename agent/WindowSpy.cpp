@@ -27,7 +27,7 @@ const char kProfileKey[] = "SPY";
 const DWORD kProfileValueChars = 128;
 
 COwnedHook g_hSpyHook;
-HWND g_hwndSpyTarget = NULL;
+HWND g_hwndSpyTarget = nullptr;
 
 LRESULT CALLBACK SpyHookProc(int code, WPARAM wParam, LPARAM lParam);
 
@@ -56,14 +56,14 @@ HWND ReadSpyTargetFromProfile() {
     szValue[kProfileValueChars] = '\0';
     HWND hwnd = reinterpret_cast<HWND>(static_cast<INT_PTR>(ParseSpyTarget(szValue)));
     // Whatever the profile holds, only a window becomes the target.
-    return hwnd && IsWindow(hwnd) ? hwnd : NULL;
+    return hwnd && IsWindow(hwnd) ? hwnd : nullptr;
 }
 
 HWND SpyTargetOfThisProcess() { return g_hwndSpyTarget; }
 
 void ReleaseWindowSpy() {
     g_hSpyHook.Close();
-    g_hwndSpyTarget = NULL;
+    g_hwndSpyTarget = nullptr;
 }
 
 namespace {
@@ -78,7 +78,7 @@ LRESULT CALLBACK SpyHookProc(int code, WPARAM wParam, LPARAM lParam) {
                !IsWindow(hwndTarget)) {
         // The target is gone (its spy stopped and a later one may run with
         // another window): learn the target afresh from the profile.
-        g_hwndSpyTarget = NULL;
+        g_hwndSpyTarget = nullptr;
     }
     return CallNextHookEx(g_hSpyHook.Get(), code, wParam, lParam);
 }
@@ -95,5 +95,5 @@ VINTREL_EXPORT HHOOK WINAPI spyWindow(bool bStart, DWORD, HWND hwndTarget) {
     }
     // A stop where no spy runs changes nothing.
     if (g_hSpyHook) ReleaseWindowSpy();
-    return NULL;
+    return nullptr;
 }

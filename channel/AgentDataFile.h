@@ -31,7 +31,7 @@ public:
     CAgentDataFile& operator=(const CAgentDataFile&) = delete;
 
     // Opens and maps the record and checks the header word. Returns the
-    // cursor (offset 4) or NULL.
+    // cursor (offset 4) or nullptr.
     BYTE* Attach();
     // Cursor to offset 0; with bMarkReply the header word 0 is written.
     BYTE* Rewind(bool bMarkReply);

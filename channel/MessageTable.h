@@ -5,14 +5,14 @@
 // Row: X(Id, "name", slot, handler)
 //   slot     where the agent keeps the id: a field of the shared state, or a
 //            per-process global for a message every process registers itself
-//   handler  the agent's handler for the request (MSG&), NULL for a message
+//   handler  the agent's handler for the request (MSG&), nullptr for a message
 //            that is no request
 // Only the agent expands slot and handler; the controller takes Id and name.
 #pragma once
 
 #define VINTREL_AGENT_MESSAGES(X)                                                                 \
     /* the envelope that carries every request */                                                \
-    X(Envelope, "TavmorVNLMessage", g_sharedState.nEnvelopeMsg, NULL)                             \
+    X(Envelope, "TavmorVNLMessage", g_sharedState.nEnvelopeMsg, nullptr)                             \
     /* request: the item under a screen point */                                                 \
     X(GetItemRect, "TavmorGetItemRect", g_sharedState.nGetItemRectMsg, OnGetItemRect)             \
     /* request: describe a window and an item in it */                                           \
@@ -24,9 +24,9 @@
     /* request: start or stop the menu probe */                                                  \
     X(SetMenuProbe, "TavmorSetMenuProbe", g_sharedState.nSetMenuProbeMsg, OnSetMenuProbe)         \
     /* the menu probe's result, sent to the controller */                                        \
-    X(MenuResult, "TavmorMenuResult", g_sharedState.nMenuResultMsg, NULL)                         \
+    X(MenuResult, "TavmorMenuResult", g_sharedState.nMenuResultMsg, nullptr)                         \
     /* the spy's notification; registered by every process for itself */                        \
-    X(SpyWindow, "TavmorSpyWindow", g_nSpyWindowMsg, NULL)                                        \
+    X(SpyWindow, "TavmorSpyWindow", g_nSpyWindowMsg, nullptr)                                        \
     /* request: a data-message command */                                                        \
     X(DataMessage, "TavmorDataMessage", g_sharedState.nDataMessageMsg, OnDataMessage)
 

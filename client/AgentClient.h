@@ -116,7 +116,7 @@ private:
     typedef short(WINAPI* HookAgentFn)(bool, HWND);
 
     // Posts an envelope to the thread when thread is not 0, otherwise to
-    // target (a NULL target being the client's own thread).
+    // target (a nullptr target being the client's own thread).
     bool PostEnvelope(HWND target, DWORD thread, UINT subMessage, LPARAM lParam, HWND reply);
     bool WaitForReturn(HWND reply, DWORD timeoutMs);
     void DrainReplies(HWND reply);

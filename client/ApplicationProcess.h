@@ -35,7 +35,7 @@ private:
 };
 
 // A top-level window of className that belongs to the process; waits up
-// to waitMs for it to appear. NULL when there is none.
+// to waitMs for it to appear. nullptr when there is none.
 HWND FindTopWindowOfProcess(DWORD processId, const char* className, DWORD waitMs = 0);
 
 // Every window of the process: its top-level windows, each followed by its

@@ -46,12 +46,12 @@ int KindOfClass(const std::string& className) {
 // The window whose menu bar lies under the point, if any.
 HWND MenuBarOwnerAt(HWND hwnd, POINT screen) {
     HWND top = GetAncestor(hwnd, GA_ROOT);
-    if (!top) return NULL;
+    if (!top) return nullptr;
     DWORD_PTR hit = 0;
     if (!SendMessageTimeoutA(top, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), SMTO_ABORTIFHUNG, 1000, &hit)) {
-        return NULL;
+        return nullptr;
     }
-    return hit == HTMENU ? top : NULL;
+    return hit == HTMENU ? top : nullptr;
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 
 // The deepest visible window under the screen point, as a person sees it
-// (child windows included); NULL when there is none.
+// (child windows included); nullptr when there is none.
 HWND WindowAtPoint(POINT screen);
 
 // The kind for items of the window: by its class (list view, tree, tab,

@@ -11,7 +11,7 @@
 
 class CNotificationWindow {
 public:
-    typedef std::function<void(UINT message, WPARAM wParam, LPARAM lParam)> Callback;
+    using Callback = std::function<void(UINT message, WPARAM wParam, LPARAM lParam)>;
 
     explicit CNotificationWindow(Callback callback);
     CNotificationWindow(const CNotificationWindow&) = delete;

@@ -33,6 +33,6 @@ std::string FormatWindowDescription(const WindowDescriptionForm& description);
 // The description file holds the raw description bytes, nothing else.
 bool SaveDescriptionFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string* error);
 bool LoadDescriptionFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error);
-// Loads a description file and decodes it; raw may be NULL.
+// Loads a description file and decodes it; raw may be nullptr.
 bool LoadDescription(const std::string& path, WindowDescriptionForm* out, std::vector<uint8_t>* raw,
                      std::string* error);

@@ -33,7 +33,7 @@ struct WindowCandidate {
 
 struct MatchResult {
     MatchOutcome outcome = MatchOutcome::None;
-    HWND hwnd = nullptr;  // the match; NULL otherwise
+    HWND hwnd = nullptr;  // the match; nullptr otherwise
     // Every candidate, best first. For Ambiguous, the leading ones share the
     // best score.
     std::vector<WindowCandidate> candidates;

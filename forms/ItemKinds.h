@@ -47,9 +47,9 @@ struct ItemKindInfo {
     const char* pszNoun;  // "list-view item"
 };
 
-// NULL for a code that is no kind.
+// nullptr for a code that is no kind.
 const ItemKindInfo* FindItemKind(int nCode);
-// Takes a kind's name (case-insensitive) or its code as a number; NULL for
+// Takes a kind's name (case-insensitive) or its code as a number; nullptr for
 // neither.
 const ItemKindInfo* ParseItemKind(const std::string& text);
 // Every kind, in code order; *pnCount receives their number.
@@ -57,5 +57,5 @@ const ItemKindInfo* AllItemKinds(size_t* pnCount);
 // The kind's name, or its code as digits for a code that is no kind.
 std::string ItemKindName(int nCode);
 // The description of an item of a kind whose form describes nothing itself
-// ("a toolbar item"); NULL for kinds without one.
+// ("a toolbar item"); nullptr for kinds without one.
 const char* BaseItemDescription(int nCode);

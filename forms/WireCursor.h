@@ -27,7 +27,7 @@ class CWireCursor {
 public:
     // A failed cursor over nothing.
     CWireCursor() noexcept;
-    // A cursor over [pBegin, pEnd), at pAt (pBegin when NULL).
+    // A cursor over [pBegin, pEnd), at pAt (pBegin when nullptr).
     CWireCursor(BYTE* pBegin, BYTE* pEnd, BYTE* pAt = nullptr) noexcept;
     // A read-only cursor: every write fails.
     CWireCursor(const BYTE* pBegin, const BYTE* pEnd, const BYTE* pAt = nullptr) noexcept;

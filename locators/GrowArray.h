@@ -11,6 +11,8 @@
 
 class CGrowArray {
 public:
+    CGrowArray(const CGrowArray&) = delete;
+    CGrowArray& operator=(const CGrowArray&) = delete;
     CGrowArray(int nCapacity, int nGrowBy);
     virtual ~CGrowArray();
 
@@ -22,9 +24,6 @@ public:
     ULONG_PTR GetAt(int i) const;
 
 private:
-    CGrowArray(const CGrowArray&);
-    CGrowArray& operator=(const CGrowArray&);
-
     std::unique_ptr<ULONG_PTR[]> m_pData;
     int m_nCount;
     int m_nCapacity;

@@ -4,7 +4,7 @@
 #include <new>
 
 CItemLocator::CItemLocator()
-    : m_pszText(NULL), m_nKind(0), m_dwFlags(1), m_bSelected(0), m_pDataLimit(NULL),
+    : m_pszText(nullptr), m_nKind(0), m_dwFlags(1), m_bSelected(0), m_pDataLimit(nullptr),
       m_bDataOverrun(false) {
     SetRectEmpty(&m_rect);
     m_szDescription[0] = '\0';
@@ -79,7 +79,7 @@ void CItemLocator::ReservedNotify(DWORD) {}
 
 char* CItemLocator::AllocText(short nSize) {
     FreeText();
-    if (nSize < 1) return NULL;
+    if (nSize < 1) return nullptr;
     m_textBuffer.reset(new (std::nothrow) char[nSize]);
     m_pszText = m_textBuffer.get();
     if (m_pszText) std::memset(m_pszText, 0, static_cast<size_t>(nSize));
@@ -88,11 +88,11 @@ char* CItemLocator::AllocText(short nSize) {
 
 void CItemLocator::FreeText() {
     m_textBuffer.reset();
-    m_pszText = NULL;
+    m_pszText = nullptr;
 }
 
 void CItemLocator::ReleaseText(char*& p) {
-    if (p == m_pszText) p = NULL;
+    if (p == m_pszText) p = nullptr;
     FreeText();
 }
 

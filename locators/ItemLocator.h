@@ -28,6 +28,8 @@ class CWindowDescription;
 
 class CItemLocator {
 public:
+    CItemLocator(const CItemLocator&) = delete;
+    CItemLocator& operator=(const CItemLocator&) = delete;
     static const int kBaseDataSize = ItemFormBase::kSize;
     static const int kDescriptionSize = 256;
 
@@ -56,14 +58,14 @@ public:
     virtual void ReservedNotify(DWORD dwValue);
 
     // Text buffer owned by the locator. AllocText frees the old buffer and
-    // returns nSize zero bytes (NULL for a size below 1).
+    // returns nSize zero bytes (nullptr for a size below 1).
     char* AllocText(short nSize);
     void FreeText();
     // Clears p when it aliases m_pszText, then frees the buffer.
     void ReleaseText(char*& p);
 
     // Bounds for ReadData / WriteData: no byte at or after pEnd is read or
-    // written. NULL means unbounded (forms in buffers the agent sized itself).
+    // written. nullptr means unbounded (forms in buffers the agent sized itself).
     // Setting a limit clears an earlier overrun.
     void SetDataLimit(const BYTE* pEnd);
     const BYTE* GetDataLimit() const { return m_pDataLimit; }
@@ -97,10 +99,7 @@ protected:
     const char* SetDescription(const std::string& description);
 
 private:
-    CItemLocator(const CItemLocator&);
-    CItemLocator& operator=(const CItemLocator&);
-
-    // Owns the buffer m_pszText points at (NULL when there is none).
+    // Owns the buffer m_pszText points at (nullptr when there is none).
     std::unique_ptr<char[]> m_textBuffer;
     const BYTE* m_pDataLimit;
     bool m_bDataOverrun;
@@ -140,7 +139,7 @@ bool CItemLocator::WriteFormAt(BYTE*& pCursor, const TForm& form) {
     return true;
 }
 
-// Makes the locator for an item kind code; NULL for codes outside the
+// Makes the locator for an item kind code; nullptr for codes outside the
 // registry of kinds (below 3, 5, above 13) and when allocation fails.
 // dwParam is the popup menu's handle for kind 6 and unused otherwise. The
 // caller owns the object and deletes it through the virtual destructor.

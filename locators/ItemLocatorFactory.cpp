@@ -33,13 +33,13 @@ CItemLocator* MakeLocator<CPopupMenuItemLocator>(DWORD dwParam) {
 }  // namespace
 
 CItemLocator* CreateItemLocator(int nKind, DWORD dwParam) {
-    CItemLocator* pLocator = NULL;
+    CItemLocator* pLocator = nullptr;
     switch (nKind) {
 #define VINTREL_KIND_CASE(code, Id, Locator, Fields, member, name, noun) \
     case code: pLocator = MakeLocator<Locator>(dwParam); break;
         VINTREL_ITEM_KINDS(VINTREL_KIND_CASE)
 #undef VINTREL_KIND_CASE
-    default: return NULL;
+    default: return nullptr;
     }
     if (pLocator) pLocator->m_nKind = nKind;
     return pLocator;

@@ -38,19 +38,19 @@ int CListBoxItemLocator::GetItemCount(HWND hwndControl) {
 
 HWND CListBoxItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     const LRESULT nLength = SendMessageA(hwndControl, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0);
-    if (nLength == LB_ERR || nLength < 0) return NULL;
+    if (nLength == LB_ERR || nLength < 0) return nullptr;
     // The whole text is fetched into a buffer of its own size (with room
     // for the pointer-sized item data that an owner-drawn list box without
     // strings copies instead), then cut to what the locator keeps.
     const size_t nBuffer = static_cast<size_t>(nLength) + 1 + sizeof(ULONG_PTR);
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[nBuffer]);
-    if (!buffer) return NULL;
+    if (!buffer) return nullptr;
     std::memset(buffer.get(), 0, nBuffer);
     SendMessageA(hwndControl, LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(buffer.get()));
     buffer[static_cast<size_t>(nLength)] = '\0';
     SetText(buffer.get());
     m_nIndex = nIndex;
-    return NULL;
+    return nullptr;
 }
 
 RECT CListBoxItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -112,7 +112,7 @@ void CListBoxItemLocator::BringIntoView(HWND hwndControl, int nChosen) {
     const int nCount = static_cast<int>(SendMessageA(hwndControl, LB_GETCOUNT, 0, 0));
     RECT rect = {0, 0, 0, 0};
     SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&rect));
-    MapWindowPoints(hwndControl, NULL, reinterpret_cast<POINT*>(&rect), 2);
+    MapWindowPoints(hwndControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     // Where every line has the same height, the lines but the last are
     // scrolled in one step (scrolling line by line costs a repaint of the
     // list box each, seconds for thousands of lines); the top index where
@@ -125,7 +125,7 @@ void CListBoxItemLocator::BringIntoView(HWND hwndControl, int nChosen) {
             const int nTop = static_cast<int>(SendMessageA(hwndControl, LB_GETTOPINDEX, 0, 0));
             SendMessageA(hwndControl, LB_SETTOPINDEX, static_cast<WPARAM>(nTop + nLines - 1), 0);
             SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&rect));
-            MapWindowPoints(hwndControl, NULL, reinterpret_cast<POINT*>(&rect), 2);
+            MapWindowPoints(hwndControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         }
     }
     // Then one line at a time. A list box that will not scroll further (one that
@@ -137,7 +137,7 @@ void CListBoxItemLocator::BringIntoView(HWND hwndControl, int nChosen) {
         if (nTop >= nCount - 1) break;
         if (static_cast<int>(SendMessageA(hwndControl, LB_GETTOPINDEX, 0, 0)) == nTop) break;
         SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(nChosen), reinterpret_cast<LPARAM>(&rect));
-        MapWindowPoints(hwndControl, NULL, reinterpret_cast<POINT*>(&rect), 2);
+        MapWindowPoints(hwndControl, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     }
 }
 

@@ -16,7 +16,7 @@
 
 class CListBoxItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<ListBoxItemFields> Form;
+    using Form = TItemForm<ListBoxItemFields>;
     static const size_t kMaxText = ListBoxItemFields::kMaxText;
 
     CListBoxItemLocator();

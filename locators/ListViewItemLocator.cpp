@@ -93,7 +93,7 @@ HWND CListViewItemLocator::LoadItem(HWND hwndControl, int nIndex) {
         m_item.pszText = m_pszText;
     }
     if (m_item.state & LVIS_SELECTED) m_bSelected = 1;
-    return NULL;
+    return nullptr;
 }
 
 RECT CListViewItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {

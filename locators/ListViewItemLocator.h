@@ -17,7 +17,7 @@
 
 class CListViewItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<ListViewItemFields> Form;
+    using Form = TItemForm<ListViewItemFields>;
     static const int kFetchTextSize = ListViewItemFields::kRecordedTextSize;
 
     CListViewItemLocator();

@@ -48,7 +48,7 @@ HWND CMenuBarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
             m_nTextLength = static_cast<uint32_t>(lstrlenA(m_szText));
         }
     }
-    return NULL;
+    return nullptr;
 }
 
 RECT CMenuBarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -63,7 +63,7 @@ RECT CMenuBarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnI
         if (!GetMenuItemRect(hwndControl, hMenu, static_cast<UINT>(nPosition), &r)) continue;
         // All four edges count as inside.
         if (r.left <= x && x <= r.right && r.top <= y && y <= r.bottom) {
-            MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&r), 2);
+            MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&r), 2);
             *pnIndex = nPosition;
             return r;
         }
@@ -75,7 +75,7 @@ bool CMenuBarItemLocator::FindItem(HWND hwndControl, DWORD) {
     HMENU hMenu = GetMenu(hwndControl);
     if (!hMenu || m_nPosition < 0) return false;
     if (!GetMenuItemRect(hwndControl, hMenu, static_cast<UINT>(m_nPosition), &m_rect)) return false;
-    MapWindowPoints(NULL, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
+    MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&m_rect), 2);
     return true;
 }
 

@@ -10,7 +10,7 @@
 
 class CMenuBarItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<MenuBarItemFields> Form;
+    using Form = TItemForm<MenuBarItemFields>;
     static const int kTextSize = MenuBarItemFields::kMaxText + 1;
 
     CMenuBarItemLocator();

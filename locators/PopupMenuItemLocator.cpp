@@ -52,7 +52,7 @@ bool CPopupMenuItemLocator::IsIndirectItem() { return true; }
 
 HWND CPopupMenuItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     m_nItemId = static_cast<uint32_t>(nIndex);
-    if (!IsMenu(m_hMenu)) return NULL;
+    if (!IsMenu(m_hMenu)) return nullptr;
     // The name comes from the object under the cursor, when the
     // accessibility library has been bound in this process.
     COwnedVariant hit;
@@ -65,12 +65,12 @@ HWND CPopupMenuItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     }
     m_bUseMenuBar = 0;
     uint16_t nDepth = 0;
-    HWND hwndFrame = HasCaption(hwndControl) ? NULL : FindFrameAncestor(hwndControl, &nDepth);
+    HWND hwndFrame = HasCaption(hwndControl) ? nullptr : FindFrameAncestor(hwndControl, &nDepth);
     if (hwndFrame && IsMenu(GetMenu(hwndFrame))) {
         m_bUseMenuBar = 1;
         return hwndFrame;
     }
-    return NULL;
+    return nullptr;
 }
 
 RECT CPopupMenuItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {

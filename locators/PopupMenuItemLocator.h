@@ -15,7 +15,7 @@
 
 class CPopupMenuItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<PopupMenuItemFields> Form;
+    using Form = TItemForm<PopupMenuItemFields>;
     static const int kNameSize = PopupMenuItemFields::kMaxName + 1;
     // Menus nested deeper than this are not searched (a menu that contains
     // itself would otherwise never end the search).

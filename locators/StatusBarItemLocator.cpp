@@ -33,10 +33,10 @@ void CStatusBarItemLocator::ReadPaneText(HWND hwndControl, int nPane) {
 
 HWND CStatusBarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     // A pane the status bar does not have is rejected: nothing changes.
-    if (nIndex < 0 || nIndex >= GetItemCount(hwndControl)) return NULL;
+    if (nIndex < 0 || nIndex >= GetItemCount(hwndControl)) return nullptr;
     m_nIndex = nIndex;
     ReadPaneText(hwndControl, nIndex);
-    return NULL;
+    return nullptr;
 }
 
 RECT CStatusBarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {

@@ -101,14 +101,14 @@ HWND CTabItemLocator::LoadItem(HWND hwndControl, int nIndex) {
             m_item.pszText = pszOwn;
         }
     }
-    // A control that reports no text leaves pszText NULL: the tab has none.
+    // A control that reports no text leaves pszText nullptr: the tab has none.
     const int nCurrent = static_cast<int>(SendMessageA(hwndControl, TCM_GETCURSEL, 0, 0));
     m_bCurrent = nIndex == nCurrent ? 1 : 0;
     m_bSelected = static_cast<BYTE>(m_bCurrent);
     m_nIndex = nIndex;
     m_dwFlags = 0;
     if (HasItemText(hwndControl)) m_dwFlags = TabItemFields::kHasTextFlag;
-    return NULL;
+    return nullptr;
 }
 
 bool CTabItemLocator::HasItemText(HWND hwndControl) {
@@ -120,7 +120,7 @@ bool CTabItemLocator::HasItemText(HWND hwndControl) {
     item.cchTextMax = kFetchTextSize;
     item.pszText = szBuffer;
     SendMessageA(hwndControl, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.pszText != NULL;
+    return item.pszText != nullptr;
 }
 
 RECT CTabItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -158,7 +158,7 @@ int CTabItemLocator::Search(HWND hwndControl, bool bImageFirst) {
         SendMessageA(hwndControl, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
         pszBuffer[kFetchTextSize - 1] = '\0';  // an over-long text may come back unterminated
         // Texts count as equal only when both are there.
-        const bool bBothTexts = item.pszText != NULL && pszWanted != NULL;
+        const bool bBothTexts = item.pszText != nullptr && pszWanted != nullptr;
         const bool bText = bBothTexts && lstrcmpA(item.pszText, pszWanted) == 0;
         const bool bImage = item.iImage == m_item.iImage;
         if (bText && bImage) {
@@ -258,6 +258,6 @@ void CTabItemLocator::GetTabGapPoint(POINT* pPoint, HWND hwndTab) {
         CWindowDC dc(hwndTab);
         if (dc && !PtVisible(dc.Get(), p.x, p.y)) p.y = 2;
     }
-    MapWindowPoints(hwndTab, NULL, &p, 1);
+    MapWindowPoints(hwndTab, nullptr, &p, 1);
     *pPoint = p;
 }

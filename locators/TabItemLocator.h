@@ -26,7 +26,7 @@
 
 class CTabItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<TabItemFields> Form;
+    using Form = TItemForm<TabItemFields>;
     static const int kFetchTextSize = TabItemFields::kRecordedTextSize;
 
     CTabItemLocator();

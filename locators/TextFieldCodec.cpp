@@ -6,7 +6,7 @@
 CTextFieldCodec::CTextFieldCodec() : CTextFieldCodec(TextField::Plain) {}
 
 CTextFieldCodec::CTextFieldCodec(TextField variant)
-    : m_variant(variant), m_pLimit(NULL), m_nDestinationSize(0), m_bOverrun(false) {}
+    : m_variant(variant), m_pLimit(nullptr), m_nDestinationSize(0), m_bOverrun(false) {}
 
 CWireCursor CTextFieldCodec::CursorAt(BYTE* p) const {
     if (m_pLimit) return CWireCursor(p, const_cast<BYTE*>(m_pLimit));

@@ -22,9 +22,9 @@ public:
     CTextFieldCodec();
     virtual ~CTextFieldCodec() {}
 
-    // Writes the field for pszText (NULL is empty); nLength = its length.
+    // Writes the field for pszText (nullptr is empty); nLength = its length.
     virtual void WriteText(BYTE*& pCursor, const char* pszText, uint32_t& nLength);
-    // pszDest NULL: measures, nLength = field length + 1, cursor unchanged.
+    // pszDest nullptr: measures, nLength = field length + 1, cursor unchanged.
     // Otherwise reads the text NUL-terminated into pszDest, nLength = the
     // field's length, and moves past the field.
     virtual void ReadText(BYTE*& pCursor, char* pszDest, uint32_t& nLength);

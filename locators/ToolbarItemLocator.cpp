@@ -49,13 +49,13 @@ int CToolbarItemLocator::GetItemCount(HWND hwndControl) {
 HWND CToolbarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     m_bSelected = 0;
     // A rejected index leaves the record as it was.
-    if (!IsControlOfClass(hwndControl, kControlClass)) return NULL;
+    if (!IsControlOfClass(hwndControl, kControlClass)) return nullptr;
     TBBUTTON button;
     std::memset(&button, 0, sizeof(button));
     if (SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button))) {
         m_button = button;
     }
-    return NULL;
+    return nullptr;
 }
 
 RECT CToolbarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {

@@ -13,7 +13,7 @@
 
 class CToolbarItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<ToolbarItemFields> Form;
+    using Form = TItemForm<ToolbarItemFields>;
 
     CToolbarItemLocator();
 

@@ -31,7 +31,7 @@ bool ItemRect(HWND hwnd, HTREEITEM hItem, bool bTextOnly, RECT* pRect) {
 // Every item below hStart (and hStart's following siblings), expanded or
 // not, down to nDepth = kMaxDepth.
 HTREEITEM FindHandleBelow(HWND hwnd, HTREEITEM hStart, uint32_t nHandle, int nDepth) {
-    if (nDepth >= CTreeItemLocator::kMaxDepth) return NULL;
+    if (nDepth >= CTreeItemLocator::kMaxDepth) return nullptr;
     for (HTREEITEM h = hStart; h; h = Next(hwnd, TVGN_NEXT, h)) {
         if (Low32(h) == nHandle) return h;
         HTREEITEM hChild = Next(hwnd, TVGN_CHILD, h);
@@ -40,7 +40,7 @@ HTREEITEM FindHandleBelow(HWND hwnd, HTREEITEM hStart, uint32_t nHandle, int nDe
             if (hFound) return hFound;
         }
     }
-    return NULL;
+    return nullptr;
 }
 
 int ItemDepth(HWND hwnd, HTREEITEM hItem) {
@@ -53,7 +53,7 @@ int ItemDepth(HWND hwnd, HTREEITEM hItem) {
 }
 }  // namespace
 
-CTreeItemLocator::CTreeItemLocator() : m_nPathCount(0), m_hFallback(NULL), m_hFound(NULL) {
+CTreeItemLocator::CTreeItemLocator() : m_nPathCount(0), m_hFallback(nullptr), m_hFound(nullptr) {
     std::memset(&m_item, 0, sizeof(m_item));
     m_szFetched[0] = '\0';
 }
@@ -153,17 +153,17 @@ bool CTreeItemLocator::Fetch(HWND hwndControl, HTREEITEM hItem, UINT mask, TVITE
 }
 
 HTREEITEM CTreeItemLocator::FindItemByHandle(HWND hwndControl, uint32_t nHandle) {
-    if (nHandle == 0) return NULL;
-    return FindHandleBelow(hwndControl, Next(hwndControl, TVGN_ROOT, NULL), nHandle, 0);
+    if (nHandle == 0) return nullptr;
+    return FindHandleBelow(hwndControl, Next(hwndControl, TVGN_ROOT, nullptr), nHandle, 0);
 }
 
 HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return NULL;
+    if (!IsControlOfClass(hwndControl, kControlClass)) return nullptr;
     // A made-up handle given to the tree could crash it: only an item met
     // on a walk is used. Otherwise the locator stays as it was (no text, no
     // handle), which is what the reply then carries.
     HTREEITEM hItem = FindItemByHandle(hwndControl, static_cast<uint32_t>(nIndex));
-    if (!hItem) return NULL;
+    if (!hItem) return nullptr;
 
     m_bSelected = 0;
     m_item.cchTextMax = kFetchTextSize;
@@ -198,7 +198,7 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     }
     m_item.pszText = pszBuffer;
     if (m_item.state & TVIS_SELECTED) m_bSelected = 1;
-    return NULL;
+    return nullptr;
 }
 
 RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -220,11 +220,11 @@ RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnInde
 }
 
 bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
-    m_hFound = NULL;
+    m_hFound = nullptr;
     if (!IsControlOfClass(hwndControl, kControlClass)) return false;
     switch (dwParam & kStrategyMask) {
     case kStrategySelected:
-        m_hFound = Next(hwndControl, TVGN_CARET, NULL);
+        m_hFound = Next(hwndControl, TVGN_CARET, nullptr);
         break;
     case kStrategyPathFirst:
         SearchPass(&CTreeItemLocator::MatchNothing, hwndControl);
@@ -241,10 +241,10 @@ bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
 }
 
 void CTreeItemLocator::SearchPass(MatchFunction match, HWND hwndControl) {
-    m_hFallback = NULL;
-    m_hFound = NULL;
+    m_hFallback = nullptr;
+    m_hFound = nullptr;
     // A walk that matches nothing finds nothing: it is not run.
-    if (match != &CTreeItemLocator::MatchNothing) WalkTree(match, hwndControl, Next(hwndControl, TVGN_ROOT, NULL), 0);
+    if (match != &CTreeItemLocator::MatchNothing) WalkTree(match, hwndControl, Next(hwndControl, TVGN_ROOT, nullptr), 0);
     if (!m_hFound && !m_hFallback) SearchByPath(hwndControl);
 }
 
@@ -279,13 +279,13 @@ bool CTreeItemLocator::MatchNothing(HTREEITEM, const TVITEMA&) { return false; }
 void CTreeItemLocator::SearchByPath(HWND hwndControl) {
     CGrowArray candidates(kCandidateCapacity, kCandidateGrowBy);
     for (int s = 0; s < m_nPathCount && candidates.GetCount() == 0; ++s) {
-        CollectPathMatches(hwndControl, NULL, s, 0, candidates);
+        CollectPathMatches(hwndControl, nullptr, s, 0, candidates);
     }
-    m_hFound = NULL;
+    m_hFound = nullptr;
     for (int i = 0; i < candidates.GetCount(); ++i) {
         HTREEITEM hParent = reinterpret_cast<HTREEITEM>(candidates.GetAt(i));
-        m_hFallback = NULL;
-        m_hFound = NULL;
+        m_hFallback = nullptr;
+        m_hFound = nullptr;
         // Only the candidate's own subtree: the item is looked for below the
         // recorded parent, not in the parent itself or beside it.
         HTREEITEM hChild = Next(hwndControl, TVGN_CHILD, hParent);
@@ -295,7 +295,7 @@ void CTreeItemLocator::SearchByPath(HWND hwndControl) {
             return;
         }
     }
-    m_hFound = NULL;
+    m_hFound = nullptr;
 }
 
 bool CTreeItemLocator::CollectPathMatches(HWND hwndControl, HTREEITEM hParent, int nLevel, int nDepth,
@@ -308,7 +308,7 @@ bool CTreeItemLocator::CollectPathMatches(HWND hwndControl, HTREEITEM hParent, i
         }
     }
     bool bAppended = false;
-    HTREEITEM c = hParent ? Next(hwndControl, TVGN_CHILD, hParent) : Next(hwndControl, TVGN_ROOT, NULL);
+    HTREEITEM c = hParent ? Next(hwndControl, TVGN_CHILD, hParent) : Next(hwndControl, TVGN_ROOT, nullptr);
     for (; c; c = Next(hwndControl, TVGN_NEXT, c)) {
         TVITEMA item;
         if (!Fetch(hwndControl, c, TVIF_TEXT | TVIF_IMAGE, item)) continue;

@@ -28,10 +28,10 @@
 
 class CTreeItemLocator : public CItemLocator {
 public:
-    typedef TItemForm<TreeItemFields> Form;
+    using Form = TItemForm<TreeItemFields>;
     // A visited item and its record (text, image, state, children fetched);
     // true stops the walk.
-    typedef bool (CTreeItemLocator::*MatchFunction)(HTREEITEM hItem, const TVITEMA& fetched);
+    using MatchFunction = bool (CTreeItemLocator::*)(HTREEITEM hItem, const TVITEMA& fetched);
 
     static const int kFetchTextSize = TreeItemFields::kRecordedTextSize;
     static const int kMaxDepth = TreeItemFields::kMaxDepth;
@@ -54,7 +54,7 @@ public:
 
     // The item of the tree whose handle has nHandle as its low 32 bits,
     // met on a walk over every item the tree holds (collapsed or not) down
-    // to kMaxDepth levels; NULL when there is none.
+    // to kMaxDepth levels; nullptr when there is none.
     static HTREEITEM FindItemByHandle(HWND hwndControl, uint32_t nHandle);
 
     void SearchPass(MatchFunction match, HWND hwndControl);

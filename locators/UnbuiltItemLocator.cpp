@@ -1,6 +1,6 @@
 #include "locators/UnbuiltItemLocator.h"
 
-HWND CUnbuiltItemLocator::LoadItem(HWND, int) { return NULL; }
+HWND CUnbuiltItemLocator::LoadItem(HWND, int) { return nullptr; }
 
 RECT CUnbuiltItemLocator::ItemFromPoint(HWND, int, int, int* pnIndex) {
     if (pnIndex) *pnIndex = -1;

@@ -62,7 +62,7 @@ LRESULT SendWithBuffer(HWND hwnd, uint32_t p1, uint32_t p2, uint32_t p3, int32_t
     return SendMessageA(hwnd, static_cast<UINT>(p1), wParam, lParam);
 }
 
-// A zeroed result buffer with the given values in front; NULL when memory
+// A zeroed result buffer with the given values in front; nullptr when memory
 // is short.
 std::unique_ptr<int32_t[]> MakeResultBuffer(int32_t nPreset, size_t nPresetCount) {
     const size_t nValues = kResultBufferBytes / sizeof(int32_t);

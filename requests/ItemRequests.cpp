@@ -17,7 +17,7 @@ void OnGetItemRect(MSG& msg) {
 
     RECT rect = {0, 0, 0, 0};
     int nIndex = -1;
-    CItemLocatorPtr pLocator(file.HasOverrun() ? NULL : CreateItemLocator(static_cast<int>(nKind), nFactoryArgument));
+    CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr : CreateItemLocator(static_cast<int>(nKind), nFactoryArgument));
     if (pLocator) rect = pLocator->ItemFromPoint(msg.hwnd, point.x, point.y, &nIndex);
     file.Rewind(true);
     file.WriteDWord(static_cast<uint32_t>(nIndex));
@@ -37,7 +37,7 @@ void OnLocateItem(MSG& msg) {
     file.ReadDWord(nFactoryArgument);
     const int nKind = static_cast<int16_t>(nKindWord);
 
-    CItemLocatorPtr pLocator(file.HasOverrun() ? NULL : CreateItemLocator(nKind, nFactoryArgument));
+    CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr : CreateItemLocator(nKind, nFactoryArgument));
     if (pLocator) {
         bool bFound = false;
         // A form that does not fit the record fails the whole request: the

@@ -27,7 +27,7 @@ void CMessageWatch::Watch(UINT nMessage, HWND hwndListener, HWND hwndWatched) {
         Unwatch(hwndListener, hwndWatched);
         return;
     }
-    const DWORD dwThread = GetWindowThreadProcessId(hwndWatched, NULL);
+    const DWORD dwThread = GetWindowThreadProcessId(hwndWatched, nullptr);
     CCriticalSectionGuard lock(m_csRegistry);
     std::unique_ptr<WatchThreadRecord>& pRecord = m_threads[dwThread];
     if (!pRecord) {
@@ -43,7 +43,7 @@ void CMessageWatch::Watch(UINT nMessage, HWND hwndListener, HWND hwndWatched) {
 }
 
 void CMessageWatch::Unwatch(HWND hwndListener, HWND hwndWatched) {
-    const DWORD dwThread = GetWindowThreadProcessId(hwndWatched, NULL);
+    const DWORD dwThread = GetWindowThreadProcessId(hwndWatched, nullptr);
     COwnedHook hookToRemove;
     {
         CCriticalSectionGuard lock(m_csRegistry);
@@ -79,10 +79,10 @@ LRESULT CMessageWatch::OnHookCall(int code, WPARAM wParam, LPARAM lParam) {
     // this registry knows the thread; only the agent's own hand-over ends here.
     const LRESULT kHandOverResult = 0;
     if (!pRecord || (!bFromAgent && code < 0) || pRecord->message == 0) {
-        return bFromAgent ? kHandOverResult : CallNextHookEx(NULL, code, wParam, lParam);
+        return bFromAgent ? kHandOverResult : CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const UINT nAgentReturn = g_sharedState.nAgentReturnMsg;
-    const DWORD dwThread = GetWindowThreadProcessId(pRecord->hwnd, NULL);
+    const DWORD dwThread = GetWindowThreadProcessId(pRecord->hwnd, nullptr);
     {
         CCriticalSectionGuard lock(m_csRegistry);
         auto found = m_threads.find(dwThread);
@@ -96,7 +96,7 @@ LRESULT CMessageWatch::OnHookCall(int code, WPARAM wParam, LPARAM lParam) {
             }
         }
     }
-    return bFromAgent ? kHandOverResult : CallNextHookEx(NULL, code, wParam, lParam);
+    return bFromAgent ? kHandOverResult : CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 size_t CMessageWatch::WatchedThreadCount() {

@@ -57,7 +57,7 @@ public:
 
 private:
     struct WatchThreadRecord {
-        COwnedHook hHook;  // NULL when installation failed; the record stays
+        COwnedHook hHook;  // nullptr when installation failed; the record stays
         std::map<UINT, std::vector<HWND>> listeners;
     };
 

@@ -112,7 +112,7 @@ constexpr ULONG_PTR kCopyDataMenuBase = 0x10000;
 //
 // A second top-level window "Sample Items" of class kItemsClass, owned by the
 // frame, at screen x 950..1275, y 40..1010. A controller finds it by sending
-// kMsgGetItemsWindow to the frame, or with FindWindow(kItemsClass, NULL)
+// kMsgGetItemsWindow to the frame, or with FindWindow(kItemsClass, nullptr)
 // (the class is registered by the sample only). Its children are found
 // with kMsgGetItemsControl (or GetDlgItem) by the ids below.
 constexpr char kItemsClass[] = "VintrelSampleItems";
@@ -306,7 +306,7 @@ constexpr UINT kMsgAccIsPopupOpen = WM_APP + 66;
 // kWatchWindowTitle, owned by the frame and placed right below it (the
 // frame's x, the frame's y + 710; 900x260). A controller finds it as the
 // window of that class that belongs to the sample's process (EnumWindows,
-// GetWindowThreadProcessId), or as FindWindowA(kWatchWindowClass, NULL)
+// GetWindowThreadProcessId), or as FindWindowA(kWatchWindowClass, nullptr)
 // when only one sample runs. The messages below go to this window.
 namespace sample {
 
@@ -323,7 +323,7 @@ constexpr int kWatchWindowHeight = 260;
 // 880 wide and 60 high: the client area's middle lies below the tab row.
 constexpr int kTabTextId = 1101;
 // Tabs that report no text: the control's window procedure is replaced so
-// that TCM_GETITEM answers with pszText NULL. Images 0, 1, 2, 1.
+// that TCM_GETITEM answers with pszText nullptr. Images 0, 1, 2, 1.
 constexpr int kTabNoTextId = 1102;
 // Button tabs of fixed width 60 (gaps of 3 pixels), "One".."Four"; one
 // row, as high as the row: the middle hits a tab.

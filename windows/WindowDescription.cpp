@@ -6,8 +6,8 @@
 #include "windows/WindowFunctions.h"
 
 CWindowDescription::CWindowDescription()
-    : m_nDepth(0), m_nReserved(0), m_nTitleChecksum(0), m_hwnd(NULL), m_nItemKind(0),
-      m_dwDescFlags(0), m_bHasExtraText(0), m_pDataLimit(NULL), m_bDataOverrun(false) {
+    : m_nDepth(0), m_nReserved(0), m_nTitleChecksum(0), m_hwnd(nullptr), m_nItemKind(0),
+      m_dwDescFlags(0), m_bHasExtraText(0), m_pDataLimit(nullptr), m_bDataOverrun(false) {
     m_dwDescFlags = (m_dwDescFlags & ~kLayoutFieldMask) | (kLayoutFieldValue << 8);
     // Until a window is described there is no frame either: a description
     // of a handle that is not a window carries no frame record.
@@ -22,7 +22,7 @@ CWindowDescription::~CWindowDescription() {}
 HWND CWindowDescription::AttachItem(HWND hwnd, int nIndex, int nKind, DWORD dwParam) {
     if (!m_pItem) {
         m_pItem.reset(CreateItemLocator(nKind, dwParam));
-        if (!m_pItem) return NULL;
+        if (!m_pItem) return nullptr;
     }
     HWND hwndInstead = m_pItem->LoadItem(hwnd, nIndex);
     m_nItemKind = static_cast<uint32_t>(nKind);
@@ -50,7 +50,7 @@ bool CWindowDescription::Describe(HWND hwnd) {
     std::memset(m_szModulePath, 0, sizeof(m_szModulePath));
     if (dwProcess == GetCurrentProcessId()) {
         // A path of exactly the buffer's size comes back unterminated.
-        GetModuleFileNameA(NULL, m_szModulePath, kTextSize);
+        GetModuleFileNameA(nullptr, m_szModulePath, kTextSize);
         m_szModulePath[kTextSize - 1] = '\0';
         bResult = true;
     }
@@ -94,7 +94,7 @@ bool CWindowDescription::WriteItem(CWireCursor& cursor) {
     m_pItem->SetDataLimit(cursor.End());
     m_pItem->WriteData(pCursor);
     const bool bFitted = !m_pItem->HasDataOverrun() && pCursor >= cursor.Position() && pCursor <= cursor.End();
-    m_pItem->SetDataLimit(NULL);
+    m_pItem->SetDataLimit(nullptr);
     return bFitted && cursor.Skip(static_cast<size_t>(pCursor - cursor.Position()));
 }
 

@@ -22,6 +22,8 @@
 
 class CWindowDescription {
 public:
+    CWindowDescription(const CWindowDescription&) = delete;
+    CWindowDescription& operator=(const CWindowDescription&) = delete;
     static const int kTextSize = 260;
     static const DWORD kItemAttachedFlag = 0x20;
     static const DWORD kLayoutFieldMask = 0x3F00;  // bits 8-13
@@ -32,7 +34,7 @@ public:
 
     // Captures item nIndex of control hwnd with a locator of nKind (made on
     // the first call, reused afterwards). Returns the window that the
-    // locator names to be described instead of hwnd, or NULL; NULL and
+    // locator names to be described instead of hwnd, or nullptr; nullptr and
     // nothing attached for a kind without a locator.
     HWND AttachItem(HWND hwnd, int nIndex, int nKind, DWORD dwParam);
     // Fills the description from hwnd. False when hwnd is not a window
@@ -67,9 +69,6 @@ public:
     CDescriptionOptions m_options;
 
 private:
-    CWindowDescription(const CWindowDescription&);
-    CWindowDescription& operator=(const CWindowDescription&);
-
     WindowDescriptionHead MakeHead() const;
     WindowDescriptionTail MakeTail() const;
     // The item kind and the locator's form, bounded by the cursor's end.

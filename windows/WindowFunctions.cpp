@@ -58,8 +58,8 @@ bool HasCaption(HWND hwnd) {
 }
 
 HWND FindFrameAncestor(HWND hwnd, uint16_t* pDepth) {
-    if (HasCaption(hwnd)) return NULL;
-    HWND hwndResult = NULL;
+    if (HasCaption(hwnd)) return nullptr;
+    HWND hwndResult = nullptr;
     uint16_t nCount = 0;
     // The step limit guards against a parent chain that loops back on itself.
     for (HWND w = GetParent(hwnd); w && nCount < 0xFFFF; w = GetParent(w)) {
@@ -79,9 +79,9 @@ uint32_t CountDescendants(HWND hwnd) {
 }
 
 int32_t GetTitleChecksum(HWND hwnd) {
-    HWND hwndTitle = FindFrameAncestor(hwnd, NULL);
+    HWND hwndTitle = FindFrameAncestor(hwnd, nullptr);
     if (!hwndTitle) hwndTitle = hwnd;
-    // GetWindowTextA would read some other window's title for NULL.
+    // GetWindowTextA would read some other window's title for nullptr.
     if (!IsWindow(hwndTitle)) return 0;
     char szTitle[256];
     std::memset(szTitle, 0, sizeof(szTitle));

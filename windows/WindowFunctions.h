@@ -14,8 +14,8 @@
 void GetWindowClassName(HWND hwnd, char* pszBuffer, uint32_t nMax);
 
 // The first window up the parent chain that has a caption or is not a child
-// window, or the last window of the chain. NULL (and *pDepth untouched) for
-// a window that has a caption itself; NULL with depth 0 for one without a
+// window, or the last window of the chain. nullptr (and *pDepth untouched) for
+// a window that has a caption itself; nullptr with depth 0 for one without a
 // parent. *pDepth receives the number of parent steps.
 HWND FindFrameAncestor(HWND hwnd, uint16_t* pDepth);
 

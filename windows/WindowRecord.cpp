@@ -41,7 +41,7 @@ void CWindowRecord::FillFromWindow(HWND hwnd) {
     // window without either.
     RECT rect = {0, 0, 0, 0};
     if (GetWindowRect(hwnd, &rect)) {
-        MapWindowPoints(NULL, hwndParent, reinterpret_cast<POINT*>(&rect), 2);
+        MapWindowPoints(nullptr, hwndParent, reinterpret_cast<POINT*>(&rect), 2);
     }
     m_rcWindow = rect;
     ReadRange(hwnd);
