@@ -8,13 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <vector>
 
+#include "FuzzBlock.h"
 #include "forms/FormTransfer.h"
 #include "forms/WireCursor.h"
-
-using Bytes = std::vector<uint8_t>;
 
 // A broken promise: printed, then the process stops as a crash that the
 // fuzzer records.
@@ -25,26 +23,6 @@ using Bytes = std::vector<uint8_t>;
             std::abort();                                                                          \
         }                                                                                          \
     } while (0)
-
-// A heap block of exactly its size, never a null pointer (an empty block is
-// a block of 0 bytes that the sanitizer guards like any other).
-class CBlock {
-public:
-    explicit CBlock(size_t nSize) : m_bytes(new uint8_t[nSize]), m_nSize(nSize) {
-        if (nSize) std::memset(m_bytes.get(), 0, nSize);
-    }
-    CBlock(const uint8_t* data, size_t size) : CBlock(size) {
-        if (size) std::memcpy(m_bytes.get(), data, size);
-    }
-    uint8_t* Data() const { return m_bytes.get(); }
-    size_t Size() const { return m_nSize; }
-    uint8_t* End() const { return m_bytes.get() + m_nSize; }
-    Bytes Copy() const { return Bytes(Data(), End()); }
-
-private:
-    std::unique_ptr<uint8_t[]> m_bytes;
-    size_t m_nSize;
-};
 
 // The input in a block of its own size.
 inline CBlock CopyOf(const uint8_t* data, size_t size) { return CBlock(data, size); }
