@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
