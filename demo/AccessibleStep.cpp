@@ -188,9 +188,15 @@ bool RunAccessibleStep(const std::string& dir, int* pMissing, std::string* error
     }
     if (bOpen) SendMessageA(window, sample::kMsgAccClosePopup, 0, 0);
 
-    std::printf("%-28s %-20s %-28s %-6s %s\n", "object", "kind", "recorded at (screen)", "found", "now at (screen)");
+    // The first column fits the longest label.
+    int labelWidth = 6;
     for (const AccessibleRecord& record : records) {
-        std::printf("%-28s %-20s %-28s %-6s %s\n", record.label.c_str(), ItemKindName(record.nKind).c_str(),
+        if (static_cast<int>(record.label.size()) > labelWidth) labelWidth = static_cast<int>(record.label.size());
+    }
+    std::printf("%-*s %-20s %-28s %-6s %s\n", labelWidth, "object", "kind", "recorded at (screen)", "found",
+                "now at (screen)");
+    for (const AccessibleRecord& record : records) {
+        std::printf("%-*s %-20s %-28s %-6s %s\n", labelWidth, record.label.c_str(), ItemKindName(record.nKind).c_str(),
                     RectText(record.screenBefore).c_str(), record.bFound ? "yes" : "no",
                     record.bFound ? RectText(record.screenAfter).c_str() : "-");
         if (!record.bFound) ++*pMissing;
