@@ -1,0 +1,397 @@
+// Builds the page source's nodes from the window tree and the snapshots of
+// the controls' items, and writes them as XML.
+#include "webdriver/PageSource.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "client/ItemKindChoice.h"
+#include "forms/ItemKinds.h"
+#include "webdriver/WindowCommands.h"
+
+namespace {
+
+const size_t kMaxWindowText = 4096;
+const UINT kTextTimeoutMs = 300;
+const int kMaxWindowDepth = 64;
+// MN_GETHMENU: the menu of an open popup menu's window.
+const UINT kMenuOfMenuWindow = 0x01E1;
+
+struct KindTag {
+    int kind;
+    const char* tag;
+};
+const KindTag kKindTags[] = {
+    {0, "Window"},
+    {kItemKindMenuBar, "MenuBarItem"},
+    {kItemKindToolbar, "ToolbarButton"},
+    {kItemKindPopupMenu, "PopupMenuItem"},
+    {kItemKindListView, "ListViewItem"},
+    {kItemKindTree, "TreeItem"},
+    {kItemKindListBox, "ListBoxItem"},
+    {kItemKindTab, "TabItem"},
+    {kItemKindStatusBar, "StatusBarPane"},
+    {kItemKindAccessible, "Accessible"},
+    {kItemKindScrollingAccessible, "Accessible"},
+};
+
+const char* BoolText(bool b) { return b ? "True" : "False"; }
+
+void AppendEscaped(std::string& out, const std::string& text) {
+    for (unsigned char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\t': out += "&#9;"; break;
+        case '\n': out += "&#10;"; break;
+        case '\r': out += "&#13;"; break;
+        default:
+            // Control characters cannot stand in XML 1.0 at all.
+            if (c >= 0x20) out += static_cast<char>(c);
+            break;
+        }
+    }
+}
+
+bool WantsKind(const PageSourceOptions& options, int kind) {
+    return kind > 0 && kind < 32 && (options.kinds & (1u << kind)) != 0;
+}
+
+bool IsVisibleChild(HWND hwnd) { return IsWindowVisible(hwnd) != FALSE; }
+
+}  // namespace
+
+const char* ItemKindTag(int kind) {
+    for (const KindTag& entry : kKindTags) {
+        if (entry.kind == kind) return entry.tag;
+    }
+    return "Item";
+}
+
+int ItemKindOfTag(const std::string& tag) {
+    for (const KindTag& entry : kKindTags) {
+        if (tag == entry.tag) return entry.kind;
+    }
+    return -1;
+}
+
+std::wstring Utf8ToWide(const std::string& utf8) {
+    if (utf8.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+    return wide;
+}
+
+std::string WideToUtf8(const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    if (n <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &utf8[0], n, nullptr, nullptr);
+    return utf8;
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    if (ansi.empty()) return ansi;
+    const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    if (n <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], n);
+    return WideToUtf8(wide);
+}
+
+std::string WindowTextUtf8(HWND hwnd) {
+    DWORD_PTR nLength = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &nLength)) {
+        return std::string();
+    }
+    if (nLength > kMaxWindowText) nLength = kMaxWindowText;
+    std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
+    DWORD_PTR nCopied = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                             kTextTimeoutMs, &nCopied)) {
+        return std::string();
+    }
+    text.resize(nCopied < text.size() ? static_cast<size_t>(nCopied) : text.size() - 1);
+    return WideToUtf8(text);
+}
+
+std::string WindowClassUtf8(HWND hwnd) {
+    wchar_t szClass[257] = {0};
+    const int n = GetClassNameW(hwnd, szClass, 256);
+    return n > 0 ? WideToUtf8(std::wstring(szClass, static_cast<size_t>(n))) : std::string();
+}
+
+const std::vector<std::string>& NodeAttributeNames() {
+    static const std::vector<std::string> names = {
+        "Name",  "ClassName", "AutomationId", "NativeWindowHandle", "Index",     "IsEnabled",            "IsSelected",
+        "IsOffscreen", "x",   "y",            "width",              "height",    "RuntimeId", "LocalizedControlType",
+        "Value"};
+    return names;
+}
+
+bool NodeAttribute(const PageNode& node, const std::string& name, std::string* pValue) {
+    const bool bAccessible = node.kind == kItemKindAccessible || node.kind == kItemKindScrollingAccessible;
+    if (name == "Name") *pValue = node.name;
+    else if (name == "ClassName") *pValue = node.className;
+    else if (name == "AutomationId") *pValue = node.automationId;
+    else if (name == "NativeWindowHandle") *pValue = WindowHandleText(node.window);
+    else if (name == "Index") *pValue = std::to_string(node.index);
+    else if (name == "IsEnabled") *pValue = BoolText(node.enabled);
+    else if (name == "IsSelected") *pValue = BoolText(node.selected);
+    else if (name == "IsOffscreen") *pValue = BoolText(node.offscreen);
+    else if (name == "x") *pValue = std::to_string(node.screen.left);
+    else if (name == "y") *pValue = std::to_string(node.screen.top);
+    else if (name == "width") *pValue = std::to_string(node.screen.right - node.screen.left);
+    else if (name == "height") *pValue = std::to_string(node.screen.bottom - node.screen.top);
+    else if (name == "RuntimeId") *pValue = node.runtimeId;
+    else if (name == "LocalizedControlType" && bAccessible) *pValue = AnsiToUtf8(node.item.role);
+    else if (name == "Value" && bAccessible) *pValue = AnsiToUtf8(node.item.value);
+    else return false;
+    return true;
+}
+
+PageNode MakeWindowNode(HWND hwnd) {
+    PageNode node;
+    node.tag = "Window";
+    node.window = hwnd;
+    node.name = WindowTextUtf8(hwnd);
+    node.className = WindowClassUtf8(hwnd);
+    if (GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) node.automationId = std::to_string(GetDlgCtrlID(hwnd));
+    node.runtimeId = WindowHandleText(hwnd);
+    node.enabled = IsWindowEnabled(hwnd) != FALSE;
+    GetWindowRect(hwnd, &node.screen);
+    node.offscreen = !IsWindowVisible(hwnd) || IsRectEmpty(&node.screen);
+    return node;
+}
+
+int CPageSource::Push(PageNode node) {
+    const int n = static_cast<int>(m_nodes.size());
+    if (node.parent >= 0) m_nodes[static_cast<size_t>(node.parent)].children.push_back(n);
+    m_byRuntimeId.emplace(node.runtimeId, n);
+    m_nodes.push_back(std::move(node));
+    if (m_visit && m_visit(m_nodes.back())) m_bStopped = true;
+    return n;
+}
+
+bool CPageSource::Build(CAgentClient& client, HWND root, const PageSourceOptions& options, const NodeVisitor& visit,
+                        std::string* pError) {
+    m_nodes.clear();
+    m_byRuntimeId.clear();
+    m_options = options;
+    if (!m_options.hookedThread) m_options.hookedThread = GetWindowThreadProcessId(root, nullptr);
+    m_visit = visit;
+    m_nWindows = 0;
+    m_bStopped = false;
+    if (!IsWindow(root)) {
+        *pError = "the window is gone";
+        return false;
+    }
+    if (!AddWindow(client, root, -1, 0, pError)) return false;
+    // An open popup menu is a top-level window of its own; it shows under
+    // the top-level window whose application opened it.
+    if (!m_bStopped && WantsKind(options, kItemKindPopupMenu) && !(GetWindowLongA(root, GWL_STYLE) & WS_CHILD)) {
+        AddPopupMenus(client, root, 0, pError);
+    }
+    return true;
+}
+
+bool CPageSource::BuildItems(CAgentClient& client, HWND control, int kind, uint32_t factoryArgument,
+                             const PageSourceOptions& options, std::string* pError) {
+    m_nodes.clear();
+    m_byRuntimeId.clear();
+    m_options = options;
+    m_options.kinds = 0xFFFFFFFFu;
+    m_options.hookedThread = 0;
+    m_visit = nullptr;
+    m_nWindows = 0;
+    m_bStopped = false;
+    PageNode holder;
+    holder.tag = "Window";
+    holder.window = control;
+    holder.runtimeId = WindowHandleText(control);
+    Push(std::move(holder));
+    return AddItems(client, control, kind, factoryArgument, 0, pError);
+}
+
+bool CPageSource::AddWindow(CAgentClient& client, HWND hwnd, int parent, int depth, std::string* pError) {
+    if (m_bStopped || m_nWindows >= m_options.maxWindows) return true;
+    ++m_nWindows;
+    PageNode node = MakeWindowNode(hwnd);
+    node.index = parent >= 0 ? static_cast<int>(m_nodes[static_cast<size_t>(parent)].children.size()) : 0;
+    node.parent = parent;
+    const int self = Push(std::move(node));
+    if (m_bStopped) return true;
+
+    HWND target = hwnd;
+    const int kind = ChooseItemKind(hwnd, nullptr, &target);
+    if (kind != kItemKindPopupMenu && WantsKind(m_options, kind)) {
+        if (!AddItems(client, target, kind, 0, self, pError)) return false;
+    }
+    if (depth >= kMaxWindowDepth) return true;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child && !m_bStopped; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsVisibleChild(child)) continue;
+        if (!AddWindow(client, child, self, depth + 1, pError)) return false;
+    }
+    return true;
+}
+
+bool CPageSource::AddItems(CAgentClient& client, HWND target, int kind, uint32_t factoryArgument, int parent,
+                           std::string* pError) {
+    // Only the thread the agent is hooked on answers; the others' controls
+    // show as windows without items.
+    if (m_options.hookedThread && GetWindowThreadProcessId(target, nullptr) != m_options.hookedThread) return true;
+    SnapshotOptions snapshotOptions;
+    snapshotOptions.depth = m_options.accessibleDepth;
+    snapshotOptions.maxItems = m_options.maxItemsPerControl;
+    snapshotOptions.factoryArgument = factoryArgument;
+    SnapshotResult snapshot = ReadItemSnapshot(client, target, kind, snapshotOptions, m_options.requestTimeoutMs);
+    m_status = snapshot.status;
+    if (snapshot.status != AgentStatus::Ok) {
+        *pError = std::string("reading the items of window ") + WindowHandleText(target) +
+                  " failed: " + AgentStatusText(snapshot.status);
+        return false;
+    }
+    if (!snapshot.served) return true;
+    const bool bAccessible = kind == kItemKindAccessible || kind == kItemKindScrollingAccessible;
+    const bool bCommands = kind == kItemKindMenuBar || kind == kItemKindToolbar || kind == kItemKindPopupMenu;
+
+    // Children by the parent each entry names (an entry's index, or -1);
+    // a parent that is missing or not before its child makes a root.
+    std::unordered_map<int, size_t> position;
+    std::vector<std::vector<size_t>> children(snapshot.items.size());
+    std::vector<size_t> roots;
+    for (size_t i = 0; i < snapshot.items.size(); ++i) {
+        const SnapshotItem& item = snapshot.items[i];
+        auto found = position.find(item.parent);
+        if (item.parent >= 0 && found != position.end()) {
+            children[found->second].push_back(i);
+        } else {
+            roots.push_back(i);
+        }
+        position.emplace(item.index, i);
+    }
+    // Depth first in entry order, without recursion (a tree can be deep).
+    struct Pending {
+        size_t entry;
+        int parentNode;
+    };
+    std::vector<Pending> stack;
+    for (auto it = roots.rbegin(); it != roots.rend(); ++it) stack.push_back({*it, parent});
+    while (!stack.empty() && !m_bStopped) {
+        const Pending next = stack.back();
+        stack.pop_back();
+        SnapshotItem& item = snapshot.items[next.entry];
+        PageNode node;
+        node.tag = ItemKindTag(kind);
+        node.window = target;
+        node.kind = kind;
+        node.factoryArgument = factoryArgument;
+        node.name = AnsiToUtf8(item.text);
+        node.className = node.tag;
+        node.automationId = std::to_string(bCommands ? item.commandId : item.index);
+        node.runtimeId = WindowHandleText(target) + "." + std::to_string(kind) + "." + std::to_string(item.index);
+        node.index = item.index;
+        node.enabled = item.enabled;
+        node.selected = item.selected;
+        node.offscreen = !item.visible;
+        node.screen = ItemRectOnScreen(target, kind, item.rect);
+        node.parent = next.parentNode;
+        node.item = std::move(item);
+        if (bAccessible && node.item.form.nKind == 0) node.item.form.nKind = kind;
+        const int self = Push(std::move(node));
+        const std::vector<size_t>& mine = children[next.entry];
+        for (auto it = mine.rbegin(); it != mine.rend(); ++it) stack.push_back({*it, self});
+    }
+    return true;
+}
+
+void CPageSource::AddPopupMenus(CAgentClient& client, HWND root, int parent, std::string* pError) {
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(root, &dwProcess);
+    HWND menu = nullptr;
+    while (!m_bStopped && (menu = FindWindowExA(nullptr, menu, "#32768", nullptr)) != nullptr) {
+        DWORD dwMenuProcess = 0;
+        GetWindowThreadProcessId(menu, &dwMenuProcess);
+        if (dwMenuProcess != dwProcess || !IsWindowVisible(menu)) continue;
+        DWORD_PTR hMenu = 0;
+        if (!SendMessageTimeoutA(menu, kMenuOfMenuWindow, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &hMenu) || !hMenu) {
+            continue;
+        }
+        PageNode node;
+        node.tag = "Window";
+        node.window = menu;
+        node.className = WindowClassUtf8(menu);
+        node.runtimeId = WindowHandleText(menu);
+        node.index = static_cast<int>(m_nodes[static_cast<size_t>(parent)].children.size());
+        GetWindowRect(menu, &node.screen);
+        node.parent = parent;
+        const int self = Push(std::move(node));
+        std::string error;
+        if (!m_bStopped) AddItems(client, menu, kItemKindPopupMenu, static_cast<uint32_t>(hMenu), self, &error);
+        if (!error.empty() && pError->empty()) *pError = error;
+    }
+}
+
+std::string CPageSource::Xml(int from) const {
+    std::string out;
+    if (from < 0 || static_cast<size_t>(from) >= m_nodes.size()) return out;
+    out.reserve(m_nodes.size() * 256);
+    WriteNode(from, 0, out);
+    return out;
+}
+
+void CPageSource::WriteNode(int first, int baseDepth, std::string& out) const {
+    // Iterative: a deep tree must not exhaust the stack.
+    struct Step {
+        int node;
+        int depth;
+        bool closing;
+    };
+    std::vector<Step> stack = {{first, baseDepth, false}};
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        const PageNode& node = m_nodes[static_cast<size_t>(step.node)];
+        out.append(static_cast<size_t>(step.depth) * 2, ' ');
+        if (step.closing) {
+            out += "</" + node.tag + ">\n";
+            continue;
+        }
+        out += "<" + node.tag;
+        for (const std::string& name : NodeAttributeNames()) {
+            std::string value;
+            if (!NodeAttribute(node, name, &value)) continue;
+            out += " " + name + "=\"";
+            AppendEscaped(out, value);
+            out += "\"";
+        }
+        if (node.children.empty()) {
+            out += "/>\n";
+            continue;
+        }
+        out += ">\n";
+        stack.push_back({step.node, step.depth, true});
+        for (auto it = node.children.rbegin(); it != node.children.rend(); ++it) {
+            stack.push_back({*it, step.depth + 1, false});
+        }
+    }
+}
+
+int CPageSource::FindRuntimeId(const std::string& runtimeId) const {
+    auto found = m_byRuntimeId.find(runtimeId);
+    return found == m_byRuntimeId.end() ? -1 : found->second;
+}
+
+bool CPageSource::IsDescendant(int node, int ancestor) const {
+    if (node < 0 || static_cast<size_t>(node) >= m_nodes.size()) return false;
+    for (int p = m_nodes[static_cast<size_t>(node)].parent; p >= 0; p = m_nodes[static_cast<size_t>(p)].parent) {
+        if (p == ancestor) return true;
+    }
+    return false;
+}
