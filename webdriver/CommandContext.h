@@ -13,6 +13,10 @@
 class CSession;
 class CSessionStore;
 
+// A JSON number that is an integer within +-(2^53 - 1) (12.0 counts);
+// false for anything else.
+bool JsonSafeInteger(const nlohmann::json& value, int64_t* pOut);
+
 class CCommandContext {
 public:
     using PathParams = std::vector<std::pair<std::string, std::string>>;

@@ -16,6 +16,8 @@ using CommandHandler = std::function<nlohmann::json(CCommandContext& context)>;
 enum class RouteScope {
     Server,   // runs without a session (new session, status)
     Session,  // the path begins /session/{sessionId}; the session must exist
+    Immediate,  // answered on the network thread at once, without waiting for a
+                // running command (status): touches nothing but CSessionStore::HasSession
 };
 
 struct Route {

@@ -17,13 +17,13 @@ HWND ParseWindowHandle(const std::string& text);
 // window cannot stall it).
 std::string WindowTitleUtf8(HWND window);
 
-nlohmann::json GetWindowHandle(CCommandContext& context);
-nlohmann::json GetWindowHandles(CCommandContext& context);
-nlohmann::json SwitchToWindow(CCommandContext& context);
-nlohmann::json CloseWindow(CCommandContext& context);
-nlohmann::json GetWindowRect(CCommandContext& context);
-nlohmann::json SetWindowRect(CCommandContext& context);
-nlohmann::json MaximizeWindow(CCommandContext& context);
-nlohmann::json MinimizeWindow(CCommandContext& context);
-nlohmann::json GetTitle(CCommandContext& context);
-nlohmann::json TakeScreenshot(CCommandContext& context);
+nlohmann::json GetCurrentWindowHandle(CCommandContext& context);
+nlohmann::json GetAllWindowHandles(CCommandContext& context);
+nlohmann::json SwitchWindow(CCommandContext& context);
+nlohmann::json CloseCurrentWindow(CCommandContext& context);
+nlohmann::json GetCurrentWindowRect(CCommandContext& context);
+nlohmann::json SetCurrentWindowRect(CCommandContext& context);
+nlohmann::json MaximizeCurrentWindow(CCommandContext& context);
+nlohmann::json MinimizeCurrentWindow(CCommandContext& context);
+nlohmann::json GetWindowTitle(CCommandContext& context);
+nlohmann::json TakeWindowScreenshot(CCommandContext& context);
