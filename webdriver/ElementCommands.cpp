@@ -89,6 +89,10 @@ PageNode Refreshed(CSession& session, const std::string& id) {
     CPageSource page;
     PageSourceOptions options;
     options.requestTimeoutMs = session.RequestTimeoutMs();
+    if (node.kind == kItemKindListView) {
+        options.bNameFilter = true;
+        options.nameFilter = node.name;
+    }
     std::string error;
     if (!page.BuildItems(session.Agent(node.window), node.window, node.kind, node.factoryArgument, options, &error)) {
         if (page.LastStatus() != AgentStatus::Ok && BelongsToSession(session, node.window)) {

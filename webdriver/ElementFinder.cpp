@@ -277,6 +277,11 @@ std::vector<PageNode> CElementFinder::FindOnce(const FindQuery& query, const Pag
     PageSourceOptions options;
     options.kinds = KindsFor(query);
     options.requestTimeoutMs = m_session.RequestTimeoutMs();
+    // Under an item the scope's own node has to be read too.
+    if (query.strategy == FindStrategy::Name && !(pScope && pScope->kind != 0)) {
+        options.bNameFilter = true;
+        options.nameFilter = query.value;
+    }
     // An item's descendants are read whole (one control); a window's are
     // read up to the first match when one element is wanted. The scope's
     // own node never counts.

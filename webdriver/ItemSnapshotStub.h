@@ -31,4 +31,5 @@ struct SnapshotResult {
     std::vector<SnapshotItem> items;
 };
 inline SnapshotResult ReadItemSnapshot(CAgentClient&, HWND, int, const SnapshotOptions& = {}, DWORD = 5000) { SnapshotResult r; r.status = AgentStatus::Ok; return r; }
+inline SnapshotResult ReadItemSnapshotPage(CAgentClient&, HWND, int, const SnapshotOptions&, uint32_t first, uint32_t* next, DWORD = 5000) { SnapshotResult r; r.status = AgentStatus::Ok; if (next) *next = first; return r; }
 inline RECT ItemRectOnScreen(HWND window, int, const RECT& rect) { RECT r = rect; MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2); return r; }

@@ -2,10 +2,14 @@
 // the controls' items, and writes them as XML.
 #include "webdriver/PageSource.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "client/ItemKindChoice.h"
+#include "common/Owned.h"
 #include "forms/ItemKinds.h"
 #include "webdriver/WindowCommands.h"
 
@@ -16,6 +20,10 @@ const UINT kTextTimeoutMs = 300;
 const int kMaxWindowDepth = 64;
 // MN_GETHMENU: the menu of an open popup menu's window.
 const UINT kMenuOfMenuWindow = 0x01E1;
+// A list view with this many items is searched by name by the control
+// itself; the page that brings one found item stays small.
+const DWORD_PTR kNamedSearchFrom = 200;
+const uint32_t kNamedPageBudget = 4096;
 
 struct KindTag {
     int kind;
@@ -246,21 +254,93 @@ bool CPageSource::AddItems(CAgentClient& client, HWND target, int kind, uint32_t
     // Only the thread the agent is hooked on answers; the others' controls
     // show as windows without items.
     if (m_options.hookedThread && GetWindowThreadProcessId(target, nullptr) != m_options.hookedThread) return true;
-    SnapshotOptions snapshotOptions;
-    snapshotOptions.depth = m_options.accessibleDepth;
-    snapshotOptions.maxItems = m_options.maxItemsPerControl;
-    snapshotOptions.factoryArgument = factoryArgument;
-    SnapshotResult snapshot = ReadItemSnapshot(client, target, kind, snapshotOptions, m_options.requestTimeoutMs);
+    SnapshotResult snapshot;
+    if (!(m_options.bNameFilter && kind == kItemKindListView && ReadNamedListViewItems(client, target, &snapshot))) {
+        SnapshotOptions snapshotOptions;
+        snapshotOptions.depth = m_options.accessibleDepth;
+        snapshotOptions.maxItems = m_options.maxItemsPerControl;
+        snapshotOptions.factoryArgument = factoryArgument;
+        snapshot = ReadItemSnapshot(client, target, kind, snapshotOptions, m_options.requestTimeoutMs);
+    }
     m_status = snapshot.status;
     if (snapshot.status != AgentStatus::Ok) {
         *pError = std::string("reading the items of window ") + WindowHandleText(target) +
                   " failed: " + AgentStatusText(snapshot.status);
         return false;
     }
-    if (!snapshot.served) return true;
+    if (snapshot.served) PushItems(target, kind, factoryArgument, parent, snapshot);
+    return true;
+}
+
+bool CPageSource::ReadNamedListViewItems(CAgentClient& client, HWND listView, SnapshotResult* pSnapshot) {
+    DWORD_PTR nCount = 0;
+    if (!SendMessageTimeoutW(listView, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &nCount) ||
+        nCount < kNamedSearchFrom) {
+        return false;
+    }
+    // The search record goes into the application's memory, laid out as a
+    // process of our own width lays it out.
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(listView, &dwProcess);
+    COwnedHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
+                                     dwProcess));
+    BOOL bTheirs32 = FALSE, bOurs32 = FALSE;
+    if (!process || !IsWow64Process(process.Get(), &bTheirs32) || !IsWow64Process(GetCurrentProcess(), &bOurs32) ||
+        bTheirs32 != bOurs32) {
+        return false;
+    }
+    const std::wstring wanted = Utf8ToWide(m_options.nameFilter);
+    const size_t nBytes = sizeof(LVFINDINFOW) + (wanted.size() + 1) * sizeof(wchar_t);
+    CRemoteMemory remote(process.Get(), nBytes);
+    if (!remote) return false;
+    std::vector<BYTE> record(nBytes, 0);
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = reinterpret_cast<LPCWSTR>(static_cast<BYTE*>(remote.Get()) + sizeof(LVFINDINFOW));
+    std::memcpy(record.data(), &find, sizeof(find));
+    std::memcpy(record.data() + sizeof(find), wanted.c_str(), (wanted.size() + 1) * sizeof(wchar_t));
+    SIZE_T nWritten = 0;
+    if (!WriteProcessMemory(process.Get(), remote.Get(), record.data(), nBytes, &nWritten) || nWritten != nBytes) {
+        return false;
+    }
+    pSnapshot->status = AgentStatus::Ok;
+    pSnapshot->served = true;
+    pSnapshot->total = static_cast<uint32_t>(nCount);
+    // The control compares without regard to case; the snapshot's entry
+    // says whether the text is the same.
+    LONG_PTR nFrom = -1;
+    for (size_t nFound = 0; nFound < m_options.maxItemsPerControl && !m_bStopped; ++nFound) {
+        DWORD_PTR nIndex = 0;
+        if (!SendMessageTimeoutW(listView, LVM_FINDITEMW, static_cast<WPARAM>(nFrom),
+                                 reinterpret_cast<LPARAM>(remote.Get()), SMTO_ABORTIFHUNG, m_options.requestTimeoutMs,
+                                 &nIndex)) {
+            return false;
+        }
+        const LONG_PTR nAt = static_cast<LONG_PTR>(static_cast<int>(nIndex));
+        if (nAt < 0 || nAt <= nFrom) break;
+        nFrom = nAt;
+        SnapshotOptions pageOptions;
+        pageOptions.pageBudget = kNamedPageBudget;
+        uint32_t nNext = 0;
+        SnapshotResult page = ReadItemSnapshotPage(client, listView, kItemKindListView, pageOptions,
+                                                   static_cast<uint32_t>(nAt), &nNext, m_options.requestTimeoutMs);
+        if (page.status != AgentStatus::Ok) {
+            pSnapshot->status = page.status;
+            return true;
+        }
+        for (SnapshotItem& item : page.items) {
+            if (item.index == static_cast<int>(nAt) && AnsiToUtf8(item.text) == m_options.nameFilter) {
+                pSnapshot->items.push_back(std::move(item));
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+void CPageSource::PushItems(HWND target, int kind, uint32_t factoryArgument, int parent, SnapshotResult& snapshot) {
     const bool bAccessible = kind == kItemKindAccessible || kind == kItemKindScrollingAccessible;
     const bool bCommands = kind == kItemKindMenuBar || kind == kItemKindToolbar || kind == kItemKindPopupMenu;
-
     // Children by the parent each entry names (an entry's index, or -1);
     // a parent that is missing or not before its child makes a root.
     std::unordered_map<int, size_t> position;
@@ -308,7 +388,6 @@ bool CPageSource::AddItems(CAgentClient& client, HWND target, int kind, uint32_t
         const std::vector<size_t>& mine = children[next.entry];
         for (auto it = mine.rbegin(); it != mine.rend(); ++it) stack.push_back({*it, self});
     }
-    return true;
 }
 
 void CPageSource::AddPopupMenus(CAgentClient& client, HWND root, int parent, std::string* pError) {

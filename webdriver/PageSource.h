@@ -50,6 +50,12 @@ struct PageSourceOptions {
     // for items (0: the root window's thread).
     DWORD hookedThread = 0;
     DWORD requestTimeoutMs = CAgentClient::kDefaultTimeoutMs;
+    // When set, only items whose Name is this text are wanted: a long list
+    // view then gives just those, found by the control itself
+    // (LVM_FINDITEM) instead of read item by item. Other kinds are read
+    // whole. For finds by name; a page source never sets it.
+    bool bNameFilter = false;
+    std::string nameFilter;
     // Bounds that keep a hostile or huge application from running away.
     size_t maxWindows = 5000;
     size_t maxItemsPerControl = 200000;
@@ -87,6 +93,10 @@ private:
     bool AddItems(CAgentClient& client, HWND target, int kind, uint32_t factoryArgument, int parent,
                   std::string* pError);
     void AddPopupMenus(CAgentClient& client, HWND root, int parent, std::string* pError);
+    // The snapshot of a long list view's items named m_options.nameFilter;
+    // false when the control cannot be asked that way (then it is read whole).
+    bool ReadNamedListViewItems(CAgentClient& client, HWND listView, SnapshotResult* pSnapshot);
+    void PushItems(HWND target, int kind, uint32_t factoryArgument, int parent, SnapshotResult& snapshot);
     int Push(PageNode node);
     void WriteNode(int n, int depth, std::string& out) const;
 
