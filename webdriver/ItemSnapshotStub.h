@@ -1,5 +1,8 @@
 // TEMPORARY: the snapshot client's interface until client/ItemSnapshot.h is on main; deleted then.
 #pragma once
+#if __has_include("client/ItemSnapshot.h")
+#include "client/ItemSnapshot.h"
+#else
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -33,3 +36,4 @@ struct SnapshotResult {
 inline SnapshotResult ReadItemSnapshot(CAgentClient&, HWND, int, const SnapshotOptions& = {}, DWORD = 5000) { SnapshotResult r; r.status = AgentStatus::Ok; return r; }
 inline SnapshotResult ReadItemSnapshotPage(CAgentClient&, HWND, int, const SnapshotOptions&, uint32_t first, uint32_t* next, DWORD = 5000) { SnapshotResult r; r.status = AgentStatus::Ok; if (next) *next = first; return r; }
 inline RECT ItemRectOnScreen(HWND window, int, const RECT& rect) { RECT r = rect; MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2); return r; }
+#endif
