@@ -50,9 +50,11 @@ bool BelongsToSession(CSession& session, HWND hwnd) {
     return IsWindow(hwnd) && GetWindowThreadProcessId(hwnd, &dwProcess) && dwProcess == session.ProcessId();
 }
 
-// The element found again where it is now (an item scrolled into view);
-// "stale element reference" when it is gone.
-PageNode Relocated(CSession& session, const std::string& id) {
+// The element with its state read now: a window as it is, an item from a
+// fresh snapshot of its control (the entry with its index and text, or the
+// first with its text after a re-sort); "stale element reference" when no
+// entry is it any more.
+PageNode Refreshed(CSession& session, const std::string& id) {
     PageNode node = StoredElement(session, id);
     if (!BelongsToSession(session, node.window)) ThrowStale(node);
     if (node.kind == 0) {
@@ -61,31 +63,6 @@ PageNode Relocated(CSession& session, const std::string& id) {
         StoreOf(session).Update(id, now);
         return now;
     }
-    LocateResult located = LocateItem(session.Agent(node.window), node.window, node.kind, node.factoryArgument,
-                                      node.item.form, 0, session.RequestTimeoutMs());
-    if (located.status != AgentStatus::Ok) {
-        if (!BelongsToSession(session, node.window)) ThrowStale(node);
-        session.ThrowAgentFailure(located.status, "finding the " + node.tag + " '" + node.name + "' again");
-    }
-    if (!located.found) ThrowStale(node);
-    if (located.hasForm) {
-        node.item.form = located.form;
-        node.item.rect = located.form.rect;
-    }
-    node.screen = ItemRectOnScreen(node.window, node.kind, node.item.rect);
-    node.offscreen = IsRectEmpty(&node.screen) != FALSE;
-    StoreOf(session).Update(id, node);
-    return node;
-}
-
-// The element with its state read now: a window as it is, an item from a
-// fresh snapshot of its control (the entry with its index and text, or the
-// first with its text after a re-sort); "stale element reference" when no
-// entry is it any more.
-PageNode Refreshed(CSession& session, const std::string& id) {
-    PageNode node = StoredElement(session, id);
-    if (!BelongsToSession(session, node.window)) ThrowStale(node);
-    if (node.kind == 0) return Relocated(session, id);
     CPageSource page;
     PageSourceOptions options;
     options.requestTimeoutMs = session.RequestTimeoutMs();
@@ -122,6 +99,31 @@ PageNode Refreshed(CSession& session, const std::string& id) {
     PageNode now = *pNow;
     StoreOf(session).Update(id, now);
     return now;
+}
+
+// The element found again where it is now: first told apart from the
+// other items by a fresh read of its control (a locator alone would settle
+// for a look-alike once the item is gone), then located with its fresh
+// form, which scrolls it into view; "stale element reference" when it is
+// gone.
+PageNode Relocated(CSession& session, const std::string& id) {
+    PageNode node = Refreshed(session, id);
+    if (node.kind == 0) return node;
+    LocateResult located = LocateItem(session.Agent(node.window), node.window, node.kind, node.factoryArgument,
+                                      node.item.form, 0, session.RequestTimeoutMs());
+    if (located.status != AgentStatus::Ok) {
+        if (!BelongsToSession(session, node.window)) ThrowStale(node);
+        session.ThrowAgentFailure(located.status, "finding the " + node.tag + " '" + node.name + "' again");
+    }
+    if (!located.found) ThrowStale(node);
+    if (located.hasForm) {
+        node.item.form = located.form;
+        node.item.rect = located.form.rect;
+    }
+    node.screen = ItemRectOnScreen(node.window, node.kind, node.item.rect);
+    node.offscreen = IsRectEmpty(&node.screen) != FALSE;
+    StoreOf(session).Update(id, node);
+    return node;
 }
 
 bool IsShown(const PageNode& node) {

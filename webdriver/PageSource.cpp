@@ -348,6 +348,14 @@ void CPageSource::PushItems(HWND target, int kind, uint32_t factoryArgument, int
     std::vector<size_t> roots;
     for (size_t i = 0; i < snapshot.items.size(); ++i) {
         const SnapshotItem& item = snapshot.items[i];
+        // The window's own object is the Window node already, and an object
+        // with no name, role, value or children (the platform's bare window
+        // objects) gives nothing to find it by; the former's children hang
+        // under the Window node.
+        if (bAccessible && (item.level == 0 || (item.text.empty() && item.role.empty() && item.value.empty() &&
+                                                 item.childCount <= 0))) {
+            continue;
+        }
         auto found = position.find(item.parent);
         if (item.parent >= 0 && found != position.end()) {
             children[found->second].push_back(i);

@@ -172,7 +172,7 @@ class SampleElements(unittest.TestCase):
     def test_css_escapes_and_forms(self):
         d = self.driver
         self.assertEqual(d.find_element(By.CSS_SELECTOR, '[name="Item\\ 0003"]').text, "Item 0003")
-        self.assertEqual(d.find_element(By.CSS_SELECTOR, "[name='Item\\30 004']").text, "Item 0004")
+        self.assertEqual(d.find_element(By.CSS_SELECTOR, "[name='Item\\20 0004']").text, "Item 0004")
         self.assertEqual(d.find_element(By.CSS_SELECTOR, "#\\31 001").get_dom_attribute("AutomationId"), "1001")
         self.assertEqual(d.find_element(By.CSS_SELECTOR, ".SysListView32").tag_name, "Window")
 
@@ -210,7 +210,8 @@ class SampleElements(unittest.TestCase):
         switch_to_title(d, "Vintrel Accessibility")
         ok = d.find_element(By.NAME, "OK")
         self.assertEqual(ok.tag_name, "Accessible")
-        self.assertEqual(ok.get_dom_attribute("LocalizedControlType"), "push button")
+        # The role text, with the window class the platform names after it.
+        self.assertTrue(ok.get_dom_attribute("LocalizedControlType").startswith("push button"))
         level = d.find_element(By.XPATH, "//Accessible[@Name='Level']")
         self.assertEqual(level.get_dom_attribute("Value"), "42")
         cell = d.find_element(By.XPATH, "//Accessible[@Name='Grid']//Accessible[@Name='Cell 1.2.3']")
