@@ -4,9 +4,9 @@
 //
 // An element is a node of a page source: a window, or an item of a control
 // with the form its snapshot recorded. Each command finds the item again
-// (LocateItem, which scrolls it into view, for what needs its place; a
-// fresh snapshot of its control for its state) and answers "stale element
-// reference" when it is gone.
+// (a fresh snapshot of its control tells it apart; LocateItem, which scrolls
+// it into view, then gives its place to what needs one) and answers "stale
+// element reference" when it is gone.
 #pragma once
 #include <windows.h>
 
