@@ -16,8 +16,9 @@ import unittest
 import xml.etree.ElementTree as ET
 
 from selenium import webdriver
-from selenium.common.exceptions import (InvalidElementStateException, InvalidSelectorException,
-                                        NoSuchElementException, StaleElementReferenceException)
+from selenium.common.exceptions import (InvalidArgumentException, InvalidElementStateException,
+                                        InvalidSelectorException, NoSuchElementException,
+                                        StaleElementReferenceException, WebDriverException)
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.options import ArgOptions
 from selenium.webdriver.remote.command import Command
@@ -34,6 +35,7 @@ MSG_SET_ITEM_COUNT = WM_APP + 5
 MSG_SCROLL_TOP = WM_APP + 8
 MSG_GET_LAST_CLICK = WM_APP + 13
 MSG_CLEAR_LAST_CLICK = WM_APP + 14
+MSG_DESTROY_CONTROL = WM_APP + 18
 CLICK_SOURCE_LIST, CLICK_SOURCE_MENU_BAR = 1, 2
 CLICK_LEFT = 1
 FRAME_CLASS = "VintrelSampleFrame"
@@ -320,6 +322,25 @@ class SampleElements(unittest.TestCase):
         d.implicitly_wait(0)
         with self.assertRaises(NoSuchElementException):
             d.execute(Command.GET_ELEMENT_TEXT, {"id": "not-an-element"})
+        with self.assertRaises(InvalidArgumentException):
+            d.execute(Command.FIND_ELEMENT, {"value": "Item 0001"})
+        with self.assertRaises(WebDriverException) as raised:
+            d.execute_script("return document.title")
+        self.assertIn("runs no scripts", raised.exception.msg)
+        with self.assertRaises(NoSuchElementException):
+            d.find_element(By.ID, "1001").find_element(By.NAME, "Ready")  # the status bar is no descendant
+
+    def test_stale_window_element_after_its_window_is_destroyed(self):
+        d = self.driver
+        trackbar = d.find_element(By.ID, "1006")
+        self.assertEqual(trackbar.get_dom_attribute("ClassName"), "msctls_trackbar32")
+        subprocess.run([WINE, os.path.join(BIN_DIR, "sample_message.exe"), "--post", FRAME_CLASS,
+                        str(MSG_DESTROY_CONTROL), "1006"], check=True, capture_output=True, timeout=60)
+        self.assertTrue(self._eventually(lambda: not d.find_elements(By.ID, "1006")))
+        with self.assertRaises(StaleElementReferenceException):
+            _ = trackbar.rect
+        with self.assertRaises(StaleElementReferenceException):
+            trackbar.find_elements(By.TAG_NAME, "Window")
 
     def test_stale_element_after_the_list_shrinks(self):
         d = self.driver
