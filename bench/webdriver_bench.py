@@ -89,6 +89,11 @@ def main():
 
         rows.append(("find by name, 10,000-item list view (item 9990)",
                      timed(lambda: find("name", "Item 9990"), args.runs), 50))
+        rows.append(("find by XPath, 10,000-item list view's window",
+                     timed(lambda: find("xpath", "//ListViewItem[@Name='Item 9990']"), max(3, args.runs // 5)),
+                     None))
+        rows.append(("page source, 10,000-item list view's window",
+                     timed(lambda: wire.call("GET", f"/session/{sid}/source"), max(3, args.runs // 5)), None))
         element = find("name", "Item 0003")
         rows.append(("click on a found element (list item)",
                      timed(lambda: wire.call("POST", f"/session/{sid}/element/{element}/click", {}), args.runs),
@@ -107,7 +112,8 @@ def main():
         if server:
             server.terminate()
             server.wait(timeout=30)
-    print(f"WebDriver through HTTP, {args.runs} runs ({args.runs * 10} for status), milliseconds")
+    print(f"WebDriver through HTTP, {args.runs} runs ({args.runs * 10} for status, {max(3, args.runs // 5)} for the "
+          f"10,000-item page source), milliseconds")
     print(f"{'operation':52} {'median':>9} {'p99':>9} {'aim':>6}")
     for name, times, aim in rows:
         aim_text = f"< {aim}" if aim else "-"

@@ -2,6 +2,7 @@
 #include "webdriver/ElementFinder.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "forms/ItemKinds.h"
 #include "webdriver/Session.h"
@@ -172,6 +173,16 @@ uint32_t KindsFor(const FindQuery& query) {
     return 1u << kind;
 }
 
+// The value as an item index ("42"), -1 when it is none.
+int IndexOf(const std::string& value) {
+    if (value.empty() || value.size() > 9) return -1;
+    for (char c : value) {
+        if (c < '0' || c > '9') return -1;
+    }
+    if (value.size() > 1 && value[0] == '0') return -1;  // "007" is no AutomationId we write
+    return std::atoi(value.c_str());
+}
+
 bool Matches(const FindQuery& query, const PageNode& node) {
     switch (query.strategy) {
     case FindStrategy::Name: return node.name == query.value;
@@ -278,10 +289,12 @@ std::vector<PageNode> CElementFinder::FindOnce(const FindQuery& query, const Pag
     options.kinds = KindsFor(query);
     options.requestTimeoutMs = m_session.RequestTimeoutMs();
     // Under an item the scope's own node has to be read too.
-    if (query.strategy == FindStrategy::Name && !(pScope && pScope->kind != 0)) {
+    const bool bItemScope = pScope && pScope->kind != 0;
+    if (query.strategy == FindStrategy::Name && !bItemScope) {
         options.bNameFilter = true;
         options.nameFilter = query.value;
     }
+    if (query.strategy == FindStrategy::AccessibilityId && !bItemScope) options.indexFilter = IndexOf(query.value);
     // An item's descendants are read whole (one control); a window's are
     // read up to the first match when one element is wanted. The scope's
     // own node never counts.

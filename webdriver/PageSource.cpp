@@ -255,7 +255,10 @@ bool CPageSource::AddItems(CAgentClient& client, HWND target, int kind, uint32_t
     // show as windows without items.
     if (m_options.hookedThread && GetWindowThreadProcessId(target, nullptr) != m_options.hookedThread) return true;
     SnapshotResult snapshot;
-    if (!(m_options.bNameFilter && kind == kItemKindListView && ReadNamedListViewItems(client, target, &snapshot))) {
+    if (m_options.indexFilter >= 0 && (kind == kItemKindListView || kind == kItemKindListBox)) {
+        snapshot = ReadIndexedItem(client, target, kind);
+    } else if (!(m_options.bNameFilter && kind == kItemKindListView &&
+                 ReadNamedListViewItems(client, target, &snapshot))) {
         SnapshotOptions snapshotOptions;
         snapshotOptions.depth = m_options.accessibleDepth;
         snapshotOptions.maxItems = m_options.maxItemsPerControl;
@@ -336,6 +339,26 @@ bool CPageSource::ReadNamedListViewItems(CAgentClient& client, HWND listView, Sn
         }
     }
     return true;
+}
+
+SnapshotResult CPageSource::ReadIndexedItem(CAgentClient& client, HWND control, int kind) {
+    SnapshotOptions pageOptions;
+    pageOptions.pageBudget = kNamedPageBudget;
+    uint32_t nNext = 0;
+    SnapshotResult page = ReadItemSnapshotPage(client, control, kind, pageOptions,
+                                               static_cast<uint32_t>(m_options.indexFilter), &nNext,
+                                               m_options.requestTimeoutMs);
+    SnapshotResult snapshot;
+    snapshot.status = page.status;
+    snapshot.served = page.served;
+    snapshot.total = page.total;
+    for (SnapshotItem& item : page.items) {
+        if (item.index == m_options.indexFilter) {
+            snapshot.items.push_back(std::move(item));
+            break;
+        }
+    }
+    return snapshot;
 }
 
 void CPageSource::PushItems(HWND target, int kind, uint32_t factoryArgument, int parent, SnapshotResult& snapshot) {

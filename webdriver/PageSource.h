@@ -56,6 +56,10 @@ struct PageSourceOptions {
     // whole. For finds by name; a page source never sets it.
     bool bNameFilter = false;
     std::string nameFilter;
+    // When 0 or more, only items whose AutomationId is this index are
+    // wanted: list views and list boxes then give just the item at that
+    // index (one page read from there). For finds by accessibility id.
+    int indexFilter = -1;
     // Bounds that keep a hostile or huge application from running away.
     size_t maxWindows = 5000;
     size_t maxItemsPerControl = 200000;
@@ -96,6 +100,8 @@ private:
     // The snapshot of a long list view's items named m_options.nameFilter;
     // false when the control cannot be asked that way (then it is read whole).
     bool ReadNamedListViewItems(CAgentClient& client, HWND listView, SnapshotResult* pSnapshot);
+    // The snapshot of the one item at m_options.indexFilter.
+    SnapshotResult ReadIndexedItem(CAgentClient& client, HWND control, int kind);
     void PushItems(HWND target, int kind, uint32_t factoryArgument, int parent, SnapshotResult& snapshot);
     int Push(PageNode node);
     void WriteNode(int n, int depth, std::string& out) const;
