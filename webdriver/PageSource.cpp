@@ -203,7 +203,7 @@ bool CPageSource::Build(CAgentClient& client, HWND root, const PageSourceOptions
     if (!AddWindow(client, root, -1, 0, pError)) return false;
     // An open popup menu is a top-level window of its own; it shows under
     // the top-level window whose application opened it.
-    if (!m_bStopped && WantsKind(options, kItemKindPopupMenu) && !(GetWindowLongA(root, GWL_STYLE) & WS_CHILD)) {
+    if (!m_bStopped && !(GetWindowLongA(root, GWL_STYLE) & WS_CHILD)) {
         AddPopupMenus(client, root, 0, pError);
     }
     return true;
@@ -443,7 +443,9 @@ void CPageSource::AddPopupMenus(CAgentClient& client, HWND root, int parent, std
         node.parent = parent;
         const int self = Push(std::move(node));
         std::string error;
-        if (!m_bStopped) AddItems(client, menu, kItemKindPopupMenu, static_cast<uint32_t>(hMenu), self, &error);
+        if (!m_bStopped && WantsKind(m_options, kItemKindPopupMenu)) {
+            AddItems(client, menu, kItemKindPopupMenu, static_cast<uint32_t>(hMenu), self, &error);
+        }
         if (!error.empty() && pError->empty()) *pError = error;
     }
 }

@@ -234,6 +234,9 @@ class SampleElements(unittest.TestCase):
         d.implicitly_wait(3)
         opened = d.find_elements(By.TAG_NAME, "PopupMenuItem")
         self.assertTrue(opened, "the open menu's items are in the page source")
+        menu_window = d.find_element(By.CSS_SELECTOR, ".\\#32768")  # the class name, escaped
+        self.assertEqual([e.text for e in menu_window.find_elements(By.TAG_NAME, "PopupMenuItem")],
+                         [e.text for e in opened])
         self.assertIn(str(40002), [item.get_dom_attribute("AutomationId") for item in opened])
         d.implicitly_wait(0)
         ActionKeys(d).escape()
