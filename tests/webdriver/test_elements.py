@@ -171,6 +171,39 @@ class SampleElements(unittest.TestCase):
         self.assertEqual([e.get_dom_attribute("Index") for e in twins], ["10", "20", "30"])
         self.assertEqual(listview.find_element(By.XPATH, "ListViewItem[last()]").text, "Item 0059")
 
+    def test_every_kind_by_every_strategy(self):
+        d = self.driver
+        # window title, control id (None: the window itself), tag, name
+        cases = [
+            ("Vintrel Sample \u00c4\u00e9\u00f1", "1001", "ListViewItem", "Item 0007"),
+            ("Vintrel Sample \u00c4\u00e9\u00f1", None, "MenuBarItem", "&File"),
+            ("Sample Items", "1201", "TreeItem", "Archive"),
+            ("Sample Items", "1202", "ToolbarButton", None),
+            ("Sample Items", "1203", "ListBoxItem", "Apple pie"),
+            ("Sample Items", "1204", "StatusBarPane", "Line 1"),
+            ("Vintrel Watch", "1101", "TabItem", "Gamma"),
+            ("Vintrel Accessibility", None, "Accessible", "Inner Label"),
+        ]
+        for title, control_id, tag, name in cases:
+            with self.subTest(tag=tag):
+                switch_to_title(d, title)
+                scope = d.find_element(By.ID, control_id) if control_id else d.find_element(By.XPATH, "/Window")
+                if name is None:  # a toolbar button is known by its command
+                    item = scope.find_element("accessibility id", "1212")
+                    name = item.text
+                else:
+                    item = d.find_element("name", name)
+                self.assertEqual(item.tag_name, tag)
+                self.assertEqual(item.text, name)
+                automation_id = item.get_dom_attribute("AutomationId")
+                self.assertEqual(scope.find_element("accessibility id", automation_id), item)
+                self.assertEqual(scope.find_element(By.ID, automation_id), item)
+                self.assertEqual(d.find_element(By.NAME, name), item)
+                self.assertIn(item, scope.find_elements(By.TAG_NAME, tag))
+                self.assertIn(item, scope.find_elements(By.CLASS_NAME, tag))
+                self.assertEqual(d.find_element(By.XPATH, f"//{tag}[@Name='{name}']"), item)
+                self.assertEqual(scope.find_element(By.XPATH, f".//{tag}[@AutomationId='{automation_id}']"), item)
+
     def test_css_escapes_and_forms(self):
         d = self.driver
         self.assertEqual(d.find_element(By.CSS_SELECTOR, '[name="Item\\ 0003"]').text, "Item 0003")
