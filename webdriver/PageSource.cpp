@@ -178,6 +178,15 @@ PageNode MakeWindowNode(HWND hwnd) {
     return node;
 }
 
+int CPageSource::WindowsUnder(int parent) const {
+    if (parent < 0) return 0;
+    int n = 0;
+    for (int child : m_nodes[static_cast<size_t>(parent)].children) {
+        if (m_nodes[static_cast<size_t>(child)].kind == 0) ++n;
+    }
+    return n;
+}
+
 int CPageSource::Push(PageNode node) {
     const int n = static_cast<int>(m_nodes.size());
     if (node.parent >= 0) m_nodes[static_cast<size_t>(node.parent)].children.push_back(n);
@@ -231,7 +240,7 @@ bool CPageSource::AddWindow(CAgentClient& client, HWND hwnd, int parent, int dep
     if (m_bStopped || m_nWindows >= m_options.maxWindows) return true;
     ++m_nWindows;
     PageNode node = MakeWindowNode(hwnd);
-    node.index = parent >= 0 ? static_cast<int>(m_nodes[static_cast<size_t>(parent)].children.size()) : 0;
+    node.index = WindowsUnder(parent);
     node.parent = parent;
     const int self = Push(std::move(node));
     if (m_bStopped) return true;
@@ -438,7 +447,7 @@ void CPageSource::AddPopupMenus(CAgentClient& client, HWND root, int parent, std
         node.window = menu;
         node.className = WindowClassUtf8(menu);
         node.runtimeId = WindowHandleText(menu);
-        node.index = static_cast<int>(m_nodes[static_cast<size_t>(parent)].children.size());
+        node.index = WindowsUnder(parent);
         GetWindowRect(menu, &node.screen);
         node.parent = parent;
         const int self = Push(std::move(node));

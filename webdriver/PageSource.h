@@ -104,6 +104,8 @@ private:
     SnapshotResult ReadIndexedItem(CAgentClient& client, HWND control, int kind);
     void PushItems(HWND target, int kind, uint32_t factoryArgument, int parent, SnapshotResult& snapshot);
     int Push(PageNode node);
+    // The windows among the node's children so far: the next window's Index.
+    int WindowsUnder(int parent) const;
     void WriteNode(int n, int depth, std::string& out) const;
 
     std::vector<PageNode> m_nodes;

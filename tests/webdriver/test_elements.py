@@ -114,6 +114,7 @@ class SampleElements(unittest.TestCase):
         lists = [w for w in root.iter("Window") if w.get("ClassName") == "SysListView32"]
         self.assertEqual(len(lists), 1)
         self.assertEqual(lists[0].get("AutomationId"), "1001")
+        self.assertEqual(lists[0].get("Index"), "0", "a window's Index counts the windows beside it, not the menu")
         items = lists[0].findall("ListViewItem")
         self.assertEqual(len(items), 60)
         self.assertEqual(items[5].get("Name"), "Item 0005")
