@@ -16,12 +16,15 @@ struct ServeCommand {
     AccessRules rules;
     int nPort = 4723;
     double dSeconds = 0;
+    ServerLimits limits;
+    int nClientTimeoutMs = 30000;
 
     int Run() {
         rules.nPort = static_cast<unsigned short>(nPort);
         const bool bLoopback = CRequestGuard::IsLoopback(rules.listenHost);
         CWebDriverService service;
-        CHttpServer server(rules, ServerLimits(), service);
+        limits.requestTime = std::chrono::milliseconds(nClientTimeoutMs);
+        CHttpServer server(rules, limits, service);
         std::string error;
         if (!server.Listen(&error)) return CToolOutput::Fail(error);
         const std::string address = rules.listenHost.find(':') != std::string::npos ? "[" + rules.listenHost + "]"
@@ -62,6 +65,9 @@ ToolCommandRegistrar s_serve({"serve", "serve the W3C WebDriver protocol over HT
         ->delimiter(',');
     app.add_option("--secret", command->rules.secret,
                    std::string("a text every request must carry in the header ") + CRequestGuard::kSecretHeader);
+    app.add_option("--client-timeout", command->nClientTimeoutMs,
+                   "ms a client has to send a whole request or take an answer; idle connections close after it (30000)")
+        ->check(CLI::Range(100, 3600000));
     app.add_option("--seconds", command->dSeconds, "stop after this many seconds (0: until Ctrl+C)");
     return [command] { return command->Run(); };
 }});

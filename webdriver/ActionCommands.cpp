@@ -2,9 +2,10 @@
 // input is sent, then run tick by tick: in each tick every source does its
 // action, and the tick lasts as long as its longest pause or move.
 //
-// Pointer coordinates with the origin "viewport" are relative to the current
-// window's top-left corner on the screen; "pointer" to where the pointer is;
-// an element to the centre of its rectangle.
+// The current window comes to the front before the input. Pointer
+// coordinates with the origin "viewport" are relative to the current window's
+// top-left corner on the screen; "pointer" to where the pointer is; an
+// element to the centre of its rectangle.
 #include "webdriver/ActionCommands.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@
 
 namespace {
 
-const char kElementKey[] = "element-6066-11e4-a52f-4d65822dc34b";
+const char kElementKey[] = "element-6066-11e4-a52e-4f735466cecf";
 // The server has one command thread: a list of actions may not hold it
 // for longer than this.
 const int64_t kMaxTotalMs = 60000;
@@ -277,7 +278,9 @@ nlohmann::json PerformActions(CCommandContext& context) {
             ThrowInvalidArgument("the actions would last more than " + std::to_string(kMaxTotalMs) + " ms");
         }
     }
-    session.RequireCurrentWindow();
+    // Input goes to the window the session is on: it comes to the front
+    // first, above the application's other windows.
+    BringWindowToFront(session.RequireCurrentWindow());
     for (size_t t = 0; t < ticks; ++t) {
         const DWORD start = GetTickCount();
         for (const Source& source : sources) {
@@ -286,6 +289,7 @@ nlohmann::json PerformActions(CCommandContext& context) {
         const DWORD elapsed = GetTickCount() - start;
         if (static_cast<int64_t>(elapsed) < tickMs[t]) Sleep(static_cast<DWORD>(tickMs[t] - elapsed));
     }
+    session.Input().Settle();
     return nullptr;
 }
 

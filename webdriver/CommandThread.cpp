@@ -51,12 +51,13 @@ void CCommandThread::Run() {
             continue;
         }
         if (bStop) return;
+        // Idle: wakes for a job, and answers messages other threads send to
+        // its windows (broadcasts reach the reply windows too). Posted
+        // messages stay queued: a late answer of the agent is the client's
+        // to read or drain, and taken here it would be lost to the client.
         const HANDLE wake = m_wake.Get();
-        MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(1, &wake, FALSE, INFINITE, QS_SENDMESSAGE);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }

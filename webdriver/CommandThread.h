@@ -1,8 +1,8 @@
 // The thread that runs the server's commands, one at a time. The agent
 // client's reply windows belong to the thread that made them, and its waits
 // dispatch that thread's messages; so sessions are made, used and ended
-// here, and nowhere else. The thread dispatches its messages while it waits
-// for work.
+// here, and nowhere else. While it waits for work it answers messages sent to
+// its windows and leaves posted ones in the queue.
 #pragma once
 #include <windows.h>
 

@@ -17,18 +17,12 @@ std::string HeaderText(const http::fields& fields, beast::string_view name, bool
 }  // namespace
 
 CHttpConnection::CHttpConnection(boost::asio::ip::tcp::socket socket, const CRequestGuard& guard,
-                                 const ServerLimits& limits, CWebDriverService& service,
-                                 std::shared_ptr<std::atomic<size_t>> pOpenConnections)
+                                 const ServerLimits& limits, CWebDriverService& service)
     : m_stream(std::move(socket)),
       m_buffer(limits.nMaxHeaderBytes + 4096),
       m_guard(guard),
       m_limits(limits),
-      m_service(service),
-      m_pOpenConnections(std::move(pOpenConnections)) {
-    ++*m_pOpenConnections;
-}
-
-CHttpConnection::~CHttpConnection() { --*m_pOpenConnections; }
+      m_service(service) {}
 
 void CHttpConnection::Start() { ReadRequest(); }
 
@@ -39,11 +33,14 @@ void CHttpConnection::ReadRequest() {
     // A request has this long to arrive whole; a silent or slow client loses
     // its connection, never the server's attention.
     m_stream.expires_after(m_limits.requestTime);
+    m_bWaiting = true;
+    m_waitingSince = std::chrono::steady_clock::now();
     http::async_read(m_stream, m_buffer, *m_parser,
                      [self = shared_from_this()](beast::error_code error, std::size_t) { self->OnRead(error); });
 }
 
 void CHttpConnection::OnRead(beast::error_code error) {
+    m_bWaiting = false;
     if (error == http::error::end_of_stream || error == beast::error::timeout ||
         error == boost::asio::error::operation_aborted || error == boost::asio::error::connection_reset ||
         error == boost::asio::error::eof) {
@@ -148,6 +145,7 @@ void CHttpConnection::Send(std::shared_ptr<Response> response, bool bKeepAlive) 
 }
 
 void CHttpConnection::Close() {
+    m_bWaiting = false;
     beast::error_code ignored;
     m_stream.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
     m_stream.socket().close(ignored);

@@ -3,7 +3,7 @@
 // while the client keeps the connection. Lives as long as its asynchronous
 // operations hold it (shared_from_this).
 #pragma once
-#include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,12 +18,15 @@
 class CHttpConnection : public std::enable_shared_from_this<CHttpConnection> {
 public:
     CHttpConnection(boost::asio::ip::tcp::socket socket, const CRequestGuard& guard, const ServerLimits& limits,
-                    CWebDriverService& service, std::shared_ptr<std::atomic<size_t>> pOpenConnections);
-    ~CHttpConnection();
+                    CWebDriverService& service);
     CHttpConnection(const CHttpConnection&) = delete;
     CHttpConnection& operator=(const CHttpConnection&) = delete;
 
     void Start();
+    // True while the connection waits for (the rest of) a request, and since when.
+    bool IsWaiting() const { return m_bWaiting; }
+    std::chrono::steady_clock::time_point WaitingSince() const { return m_waitingSince; }
+    void Close();
 
 private:
     using Request = boost::beast::http::request<boost::beast::http::string_body>;
@@ -35,7 +38,6 @@ private:
     void Write(WebDriverAnswer answer, bool bKeepAlive, const std::string& allowedOrigin);
     void WriteEmpty(unsigned status, bool bKeepAlive, const std::string& allowedOrigin);
     void Send(std::shared_ptr<Response> response, bool bKeepAlive);
-    void Close();
 
     boost::beast::tcp_stream m_stream;
     boost::beast::flat_buffer m_buffer;
@@ -43,5 +45,6 @@ private:
     const CRequestGuard& m_guard;
     const ServerLimits& m_limits;
     CWebDriverService& m_service;
-    std::shared_ptr<std::atomic<size_t>> m_pOpenConnections;
+    bool m_bWaiting = false;
+    std::chrono::steady_clock::time_point m_waitingSince;
 };

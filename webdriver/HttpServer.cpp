@@ -1,7 +1,7 @@
 // The listening socket and the network thread's loop.
 #include "webdriver/HttpServer.h"
 
-#include <atomic>
+#include <vector>
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -17,7 +17,6 @@ public:
         : m_guard(std::move(rules)),
           m_limits(limits),
           m_service(service),
-          m_pOpen(std::make_shared<std::atomic<size_t>>(0)),
           m_acceptor(m_io) {}
 
     bool Listen(std::string* pError) {
@@ -52,24 +51,44 @@ private:
     void Accept() {
         m_acceptor.async_accept([this](boost::system::error_code error, tcp::socket socket) {
             if (error == asio::error::operation_aborted) return;
-            if (!error) {
-                if (*m_pOpen >= m_limits.nMaxConnections) {
-                    // Over the limit: closed at once, so that many idle
-                    // connections cannot use up the server.
-                    boost::system::error_code ignored;
-                    socket.close(ignored);
-                } else {
-                    std::make_shared<CHttpConnection>(std::move(socket), m_guard, m_limits, m_service, m_pOpen)->Start();
-                }
+            if (!error && MakeRoom()) {
+                auto connection = std::make_shared<CHttpConnection>(std::move(socket), m_guard, m_limits, m_service);
+                m_connections.push_back(connection);
+                connection->Start();
+            } else if (!error) {
+                boost::system::error_code ignored;
+                socket.close(ignored);
             }
             Accept();
         });
     }
 
+    // Below the limit of connections there is room. At the limit, the
+    // connection that has waited longest for a request is closed, so that
+    // clients that connect and say nothing cannot lock others out; when
+    // every connection is busy with a command, the new one is refused.
+    bool MakeRoom() {
+        std::vector<std::weak_ptr<CHttpConnection>> open;
+        std::shared_ptr<CHttpConnection> oldest;
+        for (const auto& weak : m_connections) {
+            auto connection = weak.lock();
+            if (!connection) continue;
+            open.push_back(weak);
+            if (connection->IsWaiting() && (!oldest || connection->WaitingSince() < oldest->WaitingSince())) {
+                oldest = connection;
+            }
+        }
+        m_connections.swap(open);
+        if (m_connections.size() < m_limits.nMaxConnections) return true;
+        if (!oldest) return false;
+        oldest->Close();
+        return true;
+    }
+
     CRequestGuard m_guard;
     ServerLimits m_limits;
     CWebDriverService& m_service;
-    std::shared_ptr<std::atomic<size_t>> m_pOpen;
+    std::vector<std::weak_ptr<CHttpConnection>> m_connections;  // network thread only
     // Declared after what the connections refer to: it goes before that, and
     // with it every connection it holds.
     asio::io_context m_io{1};

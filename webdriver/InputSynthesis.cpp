@@ -1,6 +1,7 @@
 // Real pointer and keyboard input through SendInput.
 #include "webdriver/InputSynthesis.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -39,6 +40,9 @@ const SpecialKey kSpecialKeys[] = {
 };
 
 const char32_t kNullKey = 0xE000;
+const DWORD kSettleMs = 2000;
+const DWORD kSettleBaseMs = 30;
+const DWORD kSettlePerEventMs = 5;
 
 const SpecialKey* SpecialKeyOf(char32_t key) {
     for (const SpecialKey& special : kSpecialKeys) {
@@ -74,7 +78,7 @@ void AppendUnicode(std::vector<INPUT>* pInputs, char32_t c, bool bDown) {
     }
 }
 
-bool Send(std::vector<INPUT>& inputs) {
+bool SendEvents(std::vector<INPUT>& inputs) {
     if (inputs.empty()) return true;
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
@@ -182,8 +186,26 @@ bool CInputSynthesizer::ButtonUp(int button) {
     return Send(inputs);
 }
 
+bool CInputSynthesizer::Send(std::vector<INPUT>& inputs) {
+    m_nUnsettled += static_cast<unsigned>(inputs.size());
+    return SendEvents(inputs);
+}
+
 bool CInputSynthesizer::ClickAt(POINT screen, MouseButton button, bool bDouble) {
-    return ::ClickAt(screen, button, bDouble);
+    const bool bTaken = ::ClickAt(screen, button, bDouble);
+    m_nUnsettled += bDouble ? 4 : 2;
+    Settle();
+    return bTaken;
+}
+
+void CInputSynthesizer::Settle() {
+    // Input reaches the application's thread through the system's queue; it
+    // is taken once the thread waits for input again with none pending. Wine's
+    // WaitForInputIdle returns at once for a process that ran before, so a
+    // pause as long as the events take there (a few ms each) follows it.
+    if (m_process) WaitForInputIdle(m_process, kSettleMs);
+    if (m_nUnsettled) Sleep(std::min<DWORD>(kSettleBaseMs + kSettlePerEventMs * m_nUnsettled, kSettleMs));
+    m_nUnsettled = 0;
 }
 
 bool CInputSynthesizer::SendKey(char32_t key, bool bDown) {
@@ -250,6 +272,7 @@ bool CInputSynthesizer::TypeText(const std::string& utf8) {
         }
     }
     for (char32_t m : held) bOk = KeyUp(m) && bOk;
+    Settle();
     return bOk;
 }
 
@@ -264,10 +287,28 @@ void CInputSynthesizer::ReleaseAll() {
     m_buttons.clear();
 }
 
+namespace {
+
+// True when the window is on top at its own centre, or is the foreground.
+bool IsInFront(HWND window) {
+    if (GetForegroundWindow() == window) {
+        RECT r = {0, 0, 0, 0};
+        GetWindowRect(window, &r);
+        const POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        const HWND hit = WindowFromPoint(centre);
+        return !hit || GetAncestor(hit, GA_ROOT) == window;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool BringWindowToFront(HWND window) {
     if (!window || !IsWindow(window)) return false;
-    if (GetForegroundWindow() == window) return true;
+    if (IsInFront(window)) return true;
     if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
+    // Raised in the Z order without waiting for its thread, then activated.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     if (!SetForegroundWindow(window)) {
         // A process may take the foreground while it has just had input: a
         // press and release of Alt gives the server that right.
@@ -275,9 +316,9 @@ bool BringWindowToFront(HWND window) {
         SendInput(2, alt, sizeof(INPUT));
         SetForegroundWindow(window);
     }
-    for (int waited = 0; waited < 500; waited += 10) {
-        if (GetForegroundWindow() == window) return true;
+    for (int waited = 0; waited < 1000; waited += 10) {
+        if (IsInFront(window)) return true;
         Sleep(10);
     }
-    return GetForegroundWindow() == window;
+    return false;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "client/MouseInput.h"
 
@@ -39,6 +40,11 @@ public:
 
     // Releases every key and button this object holds down.
     void ReleaseAll();
+    // The application whose windows take the input: after a click or a
+    // typed text, and by Settle, the synthesizer waits until its thread has
+    // taken what was sent, so that a command that follows sees the effect.
+    void SetTargetProcess(HANDLE process) { m_process = process; }
+    void Settle();
     bool AnythingPressed() const { return !m_keys.empty() || !m_buttons.empty(); }
 
     // WebDriver's special keys: the virtual key of U+E000..U+E05D (0 when
@@ -50,9 +56,13 @@ public:
 
 private:
     bool SendKey(char32_t key, bool bDown);
+    // SendInput, counted for Settle.
+    bool Send(std::vector<INPUT>& inputs);
 
     std::set<char32_t> m_keys;  // key values held down
     std::set<int> m_buttons;    // WebDriver buttons held down
+    HANDLE m_process = nullptr;  // not owned
+    unsigned m_nUnsettled = 0;   // input events sent since the last Settle
 };
 
 // Brings a top-level window to the front so that typed keys reach it.

@@ -59,7 +59,21 @@ CRequestGuard::CRequestGuard(AccessRules rules) : m_rules(std::move(rules)) {}
 
 bool CRequestGuard::IsLoopback(const std::string& host) {
     const std::string h = Lower(host);
-    return h == "localhost" || h == "::1" || h == "[::1]" || h.compare(0, 4, "127.") == 0;
+    if (h == "localhost" || h == "::1" || h == "[::1]") return true;
+    // 127.0.0.0/8, written as four decimal parts: "127.0.0.1.evil.example"
+    // is a name like any other.
+    size_t i = 0;
+    for (int part = 0; part < 4; ++part) {
+        if (part > 0) {
+            if (i >= h.size() || h[i] != '.') return false;
+            ++i;
+        }
+        const size_t start = i;
+        int value = 0;
+        while (i < h.size() && h[i] >= '0' && h[i] <= '9' && i - start < 3) value = value * 10 + (h[i++] - '0');
+        if (i == start || value > 255 || (part == 0 && value != 127)) return false;
+    }
+    return i == h.size();
 }
 
 bool CRequestGuard::HostAllowed(const std::string& host) const {

@@ -13,14 +13,17 @@ CSession::CSession(std::string id, CTargetApplication application, SessionTimeou
       m_timeouts(timeouts),
       m_dwRequestTimeoutMs(requestTimeoutMs),
       m_capabilities(std::move(capabilities)),
-      m_dwHookedThread(0) {}
+      m_dwHookedThread(0) {
+    m_input.SetTargetProcess(m_application.Process());
+}
 
 CSession::~CSession() { End(); }
 
 HWND CSession::RequireCurrentWindow() const {
     DWORD process = 0;
-    if (!m_hwndCurrent || !IsWindow(m_hwndCurrent) || !GetWindowThreadProcessId(m_hwndCurrent, &process) ||
-        process != m_application.ProcessId()) {
+    // A window hidden for good is closed as far as the handles go.
+    if (!m_hwndCurrent || !IsWindow(m_hwndCurrent) || !IsWindowVisible(m_hwndCurrent) ||
+        !GetWindowThreadProcessId(m_hwndCurrent, &process) || process != m_application.ProcessId()) {
         ThrowWebDriverError(WebDriverErrorCode::NoSuchWindow,
                             IsTargetRunning() ? "the current window is closed; switch to another (window/handles)"
                                               : "the application has ended");
@@ -70,6 +73,7 @@ void CSession::ThrowAgentFailure(AgentStatus status, const std::string& what) co
 
 void CSession::End() {
     m_input.ReleaseAll();
+    m_input.SetTargetProcess(nullptr);
     m_elementStore.reset();
     m_agent.Close();
     m_dwHookedThread = 0;

@@ -22,7 +22,7 @@
 //   ProcessId(), Process()     the application's process (Process() may be null when it could not be opened)
 //   IsTargetRunning()
 //   CurrentWindow()            the current top-level window (switched by POST window)
-//   RequireCurrentWindow()     the same, or throws "no such window" when it is gone
+//   RequireCurrentWindow()     the same, or throws "no such window" when it is gone or hidden
 //   TopLevelWindows()          the process's visible top-level windows (dialog boxes, menus)
 //   Agent(window)              the agent client, hooked on the thread of that window (hooked again when the
 //                              thread changes); throws "unknown error" when it cannot be hooked
@@ -72,6 +72,9 @@ public:
     DWORD ProcessId() const { return m_application.ProcessId(); }
     HANDLE Process() const { return m_application.Process(); }
     bool IsTargetRunning() const { return m_application.IsRunning(); }
+    HWND MainWindow() const { return m_application.MainWindow(); }
+    // Waits up to waitMs for the application to end; true when it has.
+    bool WaitForTargetExit(DWORD waitMs) const { return m_application.WaitForExit(waitMs); }
 
     HWND CurrentWindow() const { return m_hwndCurrent; }
     HWND RequireCurrentWindow() const;

@@ -142,7 +142,8 @@ bool CTargetApplication::Attach(HWND window, std::string* pError) {
         *pError = "the window belongs to the server itself";
         return false;
     }
-    m_process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    m_process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId));
+    if (!m_process) m_process.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     m_dwProcessId = processId;
     m_hwndMain = GetAncestor(window, GA_ROOT);
     m_bStarted = false;
@@ -167,6 +168,16 @@ bool CTargetApplication::IsRunning() const {
     if (m_process) return WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
     // Attached without a process handle: alive while a window of it is.
     return m_hwndMain && IsWindow(m_hwndMain);
+}
+
+bool CTargetApplication::WaitForExit(DWORD waitMs) const {
+    if (m_process) return WaitForSingleObject(m_process.Get(), waitMs) == WAIT_OBJECT_0;
+    const DWORD start = GetTickCount();
+    while (IsRunning()) {
+        if (GetTickCount() - start >= waitMs) return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 std::vector<HWND> CTargetApplication::TopLevelWindows() const {

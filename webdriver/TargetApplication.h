@@ -33,6 +33,7 @@ public:
     HWND MainWindow() const { return m_hwndMain; }
     bool Started() const { return m_bStarted; }
     bool IsRunning() const;
+    bool WaitForExit(DWORD waitMs) const;
     // The visible top-level windows of the process, the main window first
     // while it exists; menus and dialog boxes included.
     std::vector<HWND> TopLevelWindows() const;

@@ -16,6 +16,7 @@
 namespace {
 
 const DWORD kSettleMs = 2000;  // how long a posted change may take to show
+const DWORD kExitMs = 5000;    // how long an application may take to end after its main window closed
 
 nlohmann::json RectJson(HWND window) {
     RECT r = {0, 0, 0, 0};
@@ -119,11 +120,17 @@ nlohmann::json CloseCurrentWindow(CCommandContext& context) {
     CSession& session = context.Session();
     const HWND window = session.RequireCurrentWindow();
     PostMessageA(window, WM_CLOSE, 0, 0);
-    if (!WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, kSettleMs)) {
+    // Gone, or (for a program that hides a window rather than close it)
+    // hidden: either way no longer one of the handles.
+    if (!WaitFor([&] { return !IsWindow(window); }, kSettleMs) && IsWindowVisible(window)) {
         ThrowWebDriverError(WebDriverErrorCode::Timeout, "the window did not close within " +
                                                              std::to_string(kSettleMs) + " ms (a dialog box may ask)");
     }
-    const std::vector<HWND> remaining = session.TopLevelWindows();
+    // Closing the main window ends most applications: their other windows
+    // go with the process, which takes a moment.
+    if (window == session.MainWindow()) session.WaitForTargetExit(kExitMs);
+    const std::vector<HWND> remaining =
+        session.IsTargetRunning() ? session.TopLevelWindows() : std::vector<HWND>();
     if (remaining.empty()) {
         // The last window closed ends the session, as a browser's does.
         context.Sessions().Remove(session.Id());
