@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
@@ -46,7 +45,15 @@ const KindTag kKindTags[] = {
 const char* BoolText(bool b) { return b ? "True" : "False"; }
 
 void AppendEscaped(std::string& out, const std::string& text) {
-    for (unsigned char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        // U+FFFE and U+FFFF are no XML characters either: U+FFFD stands in.
+        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE) {
+            out += "\xEF\xBF\xBD";
+            i += 2;
+            continue;
+        }
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
@@ -66,8 +73,6 @@ void AppendEscaped(std::string& out, const std::string& text) {
 bool WantsKind(const PageSourceOptions& options, int kind) {
     return kind > 0 && kind < 32 && (options.kinds & (1u << kind)) != 0;
 }
-
-bool IsVisibleChild(HWND hwnd) { return IsWindowVisible(hwnd) != FALSE; }
 
 }  // namespace
 
@@ -252,7 +257,7 @@ bool CPageSource::AddWindow(CAgentClient& client, HWND hwnd, int parent, int dep
     }
     if (depth >= kMaxWindowDepth) return true;
     for (HWND child = GetWindow(hwnd, GW_CHILD); child && !m_bStopped; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsVisibleChild(child)) continue;
+        if (!IsWindowVisible(child)) continue;
         if (!AddWindow(client, child, self, depth + 1, pError)) return false;
     }
     return true;

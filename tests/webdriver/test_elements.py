@@ -334,6 +334,7 @@ class SampleElements(unittest.TestCase):
         with self.assertRaises(InvalidElementStateException):
             d.find_element(By.NAME, "Item 0001").clear()
 
+
     def test_screenshots_are_pngs_of_the_element(self):
         d = self.driver
         item = d.find_element(By.NAME, "Item 0001")

@@ -44,6 +44,12 @@ class Notepad(unittest.TestCase):
         edit.send_keys("Typed by Selenium")
         self.assertEqual(eventually(lambda: edit.text if "Typed by Selenium" in edit.text else None),
                          "Typed by Selenium")
+        # A noncharacter (no XML character) in a Unicode edit: the page source
+        # stays well-formed XML and XPath still runs over it.
+        edit.send_keys(" odd\uffff")
+        eventually(lambda: "\uffff" in edit.text or "odd" in edit.text)
+        ET.fromstring(d.page_source)
+        self.assertEqual(d.find_element(By.XPATH, "//Window[starts-with(@Name,'Typed by')]"), edit)
         edit.clear()
         self.assertEqual(edit.text, "")
 
