@@ -68,7 +68,11 @@ def main():
         here = os.path.dirname(os.path.abspath(__file__))
         argv = [sys.argv[0], "discover", "-s", here, "-p", "test_*.py", "-v", *sys.argv[2:]]
         program = unittest.main(module=None, argv=argv, exit=False)
-        ok = program.result.wasSuccessful()
+        result = program.result
+        ok = result.wasSuccessful()
+        failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+        passed = result.testsRun - failed - len(result.skipped)
+        print(f"{passed} passed, {failed} failed", flush=True)
     finally:
         stop_server(server)
     if server.returncode not in (0, None) and not ok:
