@@ -70,7 +70,10 @@ def main():
         program = unittest.main(module=None, argv=argv, exit=False)
         result = program.result
         ok = result.wasSuccessful()
-        failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+        # A test counts once however many of its subtests failed.
+        failed_tests = {getattr(test, "test_case", test).id()
+                        for test in [t for t, _ in result.failures + result.errors] + result.unexpectedSuccesses}
+        failed = len(failed_tests)
         passed = result.testsRun - failed - len(result.skipped)
         print(f"{passed} passed, {failed} failed", flush=True)
     finally:
