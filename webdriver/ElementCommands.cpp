@@ -2,7 +2,6 @@
 // reads or acts on it.
 #include "webdriver/ElementCommands.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "client/ItemRequests.h"
@@ -59,6 +58,9 @@ PageNode Refreshed(CSession& session, const std::string& id) {
     if (!BelongsToSession(session, node.window)) ThrowStale(node);
     if (node.kind == 0) {
         PageNode now = MakeWindowNode(node.window);
+        // A handle used again by another window of the application is not
+        // the element's window.
+        if (now.className != node.className) ThrowStale(node);
         now.index = node.index;
         StoreOf(session).Update(id, now);
         return now;
