@@ -16,7 +16,7 @@ import unittest
 import xml.etree.ElementTree as ET
 
 from selenium import webdriver
-from selenium.common.exceptions import (InvalidArgumentException, InvalidElementStateException,
+from selenium.common.exceptions import (ElementClickInterceptedException, InvalidArgumentException, InvalidElementStateException,
                                         InvalidSelectorException, NoSuchElementException,
                                         StaleElementReferenceException, WebDriverException)
 from selenium.webdriver.common.by import By
@@ -312,6 +312,24 @@ class SampleElements(unittest.TestCase):
         self.assertEqual(click, (CLICK_LEFT, CLICK_SOURCE_LIST, 45))
         self.assertTrue(item.is_selected())
         self.assertFalse(d.find_element(By.NAME, "Item 0044").is_selected())
+
+    def test_click_on_an_item_under_an_owned_dialog_is_intercepted(self):
+        d = self.driver
+        item = d.find_element(By.NAME, "Item 0001")
+        dialog = switch_to_title(d, "Sample Options")
+        home = d.get_window_rect()
+        try:
+            rect = item.rect
+            # The dialog, owned by the frame, stays above it wherever it is.
+            d.set_window_rect(x=rect["x"] + rect["width"] // 2 - 50, y=rect["y"] - 40)
+            d.switch_to.window(self.main_handle)
+            with self.assertRaises(ElementClickInterceptedException) as raised:
+                item.click()
+            self.assertIn("Sample Options", raised.exception.msg)
+        finally:
+            d.switch_to.window(dialog)
+            d.set_window_rect(x=home["x"], y=home["y"])
+            d.switch_to.window(self.main_handle)
 
     def test_element_found_again_after_a_resort(self):
         d = self.driver
