@@ -37,3 +37,6 @@ rm -f "$rows" "$out"
 echo
 /usr/lib/wine/wine64 soak.exe --requests 10000 | tr -d '\r'
 /usr/lib/wine/wine64 robustness.exe --requests 100000 | tr -d '\r'
+echo
+# The WebDriver server through HTTP (it starts `vintrel serve` itself).
+/usr/bin/python3 "$VINTREL_ROOT/bench/webdriver_bench.py" --bin-dir "$VINTREL_BUILD/x64/bin"
