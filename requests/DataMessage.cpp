@@ -1,23 +1,13 @@
 // "TavmorDataMessage": small queries run inside the target on the
 // controller's behalf -- a message whose parameter points at memory of the
 // target, the caret position, a menu item's rectangle, a click point on a
-// tab control -- and adding or removing message watches.
+// tab control -- and adding or removing message watches. The request and its
+// replies are stated in forms/DataMessageRequestForm.h, the commands in
+// forms/DataMessageCommands.h.
 //
-// Request after the header word: P1, P2, P3 (u32 each), command (u16, taken
-// as signed). Commands:
-//   0  send P1 with a pointer to the result buffer; two i32 preset to -1;
-//      when both are still -1 the halves of the message's result (each
-//      sign-extended) stand in                    reply: two values
-//   1  the same, buffer of four i32 preset to 0   reply: four values (RECT)
-//   2  the same, two i32 preset to 0              reply: two values
-//      (P3 != 0: wParam P2 and lParam the buffer; P3 == 0: the reverse)
-//   3  caret position of the handling thread     reply: x, y (0, 0 without caret)
-//   4  watch message P1 for listener P2 on the window's thread (P1 0:
-//      remove P2)                                 no reply: the record is left as it was
-//   9  rectangle of item P1 of menu P2 shown by window P3   reply: RECT (zero on failure)
-//   10 click point of the tab control             reply: x, y (screen)
-// Any other code is invalid and, like command 4, leaves the record as it
-// was; "TavmorAgentReturn" is posted in every case that attached.
+// Any code that is no command is invalid and, like the watch, leaves the
+// record as it was; "TavmorAgentReturn" is posted in every case that
+// attached.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -25,21 +15,12 @@
 
 #include "agent/Diagnostics.h"
 #include "channel/AgentDataFile.h"
+#include "forms/DataMessageRequestForm.h"
 #include "locators/TabItemLocator.h"
 #include "requests/MessageWatch.h"
 #include "requests/RequestHandlers.h"
 
 namespace {
-
-enum DataCommand {
-    kSendPairWithFallback = 0,
-    kSendRect = 1,
-    kSendPair = 2,
-    kCaretPosition = 3,
-    kWatchMessage = 4,
-    kMenuItemRect = 9,
-    kTabGapPoint = 10,
-};
 
 // The message's result buffer. Only its first 16 bytes travel back, but a
 // message may write far more through its pointer (a text, a structure):
@@ -53,13 +34,15 @@ LPARAM Widen(uint32_t value) { return static_cast<LPARAM>(static_cast<int32_t>(v
 
 HWND WindowFrom(uint32_t value) { return reinterpret_cast<HWND>(Widen(value)); }
 
-// Sends P1 to the window with one parameter pointing at the buffer; the
-// buffer's first values are preset by the caller.
-LRESULT SendWithBuffer(HWND hwnd, uint32_t p1, uint32_t p2, uint32_t p3, int32_t* pBuffer) {
+// Sends P1 to the window with one parameter pointing at the buffer and the
+// other carrying P2, as P3 places them; the buffer's first values are
+// preset by the caller.
+LRESULT SendWithBuffer(HWND hwnd, const DataMessageRequestForm& request, int32_t* pBuffer) {
     const LPARAM pointer = reinterpret_cast<LPARAM>(pBuffer);
-    const WPARAM wParam = p3 != 0 ? static_cast<WPARAM>(Widen(p2)) : static_cast<WPARAM>(pointer);
-    const LPARAM lParam = p3 != 0 ? pointer : Widen(p2);
-    return SendMessageA(hwnd, static_cast<UINT>(p1), wParam, lParam);
+    const bool bInLParam = request.p3 != DataMessageRequestForm::kBufferInWParam;
+    const WPARAM wParam = bInLParam ? static_cast<WPARAM>(Widen(request.p2)) : static_cast<WPARAM>(pointer);
+    const LPARAM lParam = bInLParam ? pointer : Widen(request.p2);
+    return SendMessageA(hwnd, static_cast<UINT>(request.p1), wParam, lParam);
 }
 
 // A zeroed result buffer with the given values in front; nullptr when memory
@@ -73,6 +56,13 @@ std::unique_ptr<int32_t[]> MakeResultBuffer(int32_t nPreset, size_t nPresetCount
     return buffer;
 }
 
+DataPairReplyForm PairReply(const POINT& point) {
+    DataPairReplyForm reply;
+    reply.first = point.x;
+    reply.second = point.y;
+    return reply;
+}
+
 }  // namespace
 
 void OnDataMessage(MSG& msg) {
@@ -82,86 +72,82 @@ void OnDataMessage(MSG& msg) {
         AgentDebug("*** Cannot Attach to data file\n");
         return;
     }
-    uint32_t p1 = 0, p2 = 0, p3 = 0;
-    uint16_t nCommandWord = 0;
-    file.ReadDWord(p1);
-    file.ReadDWord(p2);
-    file.ReadDWord(p3);
-    file.ReadWord(nCommandWord);
-    const int nCommand = static_cast<int16_t>(nCommandWord);
+    DataMessageRequestForm request;
+    file.ReadForm(request);
     HWND hwnd = msg.hwnd;
 
     // A request cut short by the record's end runs no command.
-    const int nRun = file.HasOverrun() ? -1 : nCommand;
+    const int nRun = file.HasOverrun() ? -1 : request.Command();
     switch (nRun) {
-    case kSendPairWithFallback: {
+    case kDataSendPairWithFallback: {
         std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(-1, 2);
-        int32_t first = 0, second = 0;
+        DataPairReplyForm reply;
         if (buffer) {
-            const LRESULT result = SendWithBuffer(hwnd, p1, p2, p3, buffer.get());
-            first = buffer[0];
-            second = buffer[1];
-            if (first == -1 && second == -1) {
+            const LRESULT result = SendWithBuffer(hwnd, request, buffer.get());
+            reply.first = buffer[0];
+            reply.second = buffer[1];
+            if (reply.first == -1 && reply.second == -1) {
                 const uint32_t low32 = static_cast<uint32_t>(result);
-                first = static_cast<int16_t>(low32 & 0xFFFF);
-                second = static_cast<int16_t>(low32 >> 16);
+                reply.first = static_cast<int16_t>(low32 & 0xFFFF);
+                reply.second = static_cast<int16_t>(low32 >> 16);
             }
         }
         file.Rewind(true);
-        file.WritePair(static_cast<uint32_t>(first), static_cast<uint32_t>(second));
+        file.WriteForm(reply);
         break;
     }
-    case kSendRect: {
+    case kDataSendRect: {
         std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(0, 4);
-        RECT rect = {0, 0, 0, 0};
+        DataRectReplyForm reply;
         if (buffer) {
-            SendWithBuffer(hwnd, p1, p2, p3, buffer.get());
-            rect.left = buffer[0];
-            rect.top = buffer[1];
-            rect.right = buffer[2];
-            rect.bottom = buffer[3];
+            SendWithBuffer(hwnd, request, buffer.get());
+            reply.rect.left = buffer[0];
+            reply.rect.top = buffer[1];
+            reply.rect.right = buffer[2];
+            reply.rect.bottom = buffer[3];
         }
         file.Rewind(true);
-        file.WriteRect(rect);
+        file.WriteForm(reply);
         break;
     }
-    case kSendPair: {
+    case kDataSendPair: {
         std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(0, 2);
-        int32_t first = 0, second = 0;
+        DataPairReplyForm reply;
         if (buffer) {
-            SendWithBuffer(hwnd, p1, p2, p3, buffer.get());
-            first = buffer[0];
-            second = buffer[1];
+            SendWithBuffer(hwnd, request, buffer.get());
+            reply.first = buffer[0];
+            reply.second = buffer[1];
         }
         file.Rewind(true);
-        file.WriteDWord(static_cast<uint32_t>(first));
-        file.WriteDWord(static_cast<uint32_t>(second));
+        file.WriteForm(reply);
         break;
     }
-    case kCaretPosition: {
+    case kDataCaretPosition: {
         POINT caret = {0, 0};
         if (!GetCaretPos(&caret)) caret.x = caret.y = 0;
         file.Rewind(true);
-        file.WritePair(static_cast<uint32_t>(caret.x), static_cast<uint32_t>(caret.y));
+        file.WriteForm(PairReply(caret));
         break;
     }
-    case kWatchMessage:
-        TheMessageWatch().Watch(static_cast<UINT>(p1), WindowFrom(p2), hwnd);
+    case kDataWatch:
+        TheMessageWatch().Watch(static_cast<UINT>(request.p1), WindowFrom(request.p2), hwnd);
         break;
-    case kMenuItemRect: {
-        RECT rect = {0, 0, 0, 0};
-        HMENU hMenu = reinterpret_cast<HMENU>(Widen(p2));
-        if (!GetMenuItemRect(WindowFrom(p3), hMenu, static_cast<UINT>(p1), &rect)) SetRectEmpty(&rect);
+    case kDataMenuItemRect: {
+        DataRectReplyForm reply;
+        HMENU hMenu = reinterpret_cast<HMENU>(Widen(request.p2));
+        if (!GetMenuItemRect(WindowFrom(request.p3), hMenu, static_cast<UINT>(request.p1), &reply.rect)) {
+            SetRectEmpty(&reply.rect);
+        }
         file.Rewind(true);
-        file.WriteRect(rect);
+        file.WriteForm(reply);
         break;
     }
-    case kTabGapPoint: {
+    case kDataTabClickPoint: {
         POINT point = {0, 0};
         CTabItemLocator locator;
         locator.GetTabGapPoint(&point, hwnd);
         file.Rewind(true);
-        file.WritePair(static_cast<uint32_t>(point.x), static_cast<uint32_t>(point.y));
+        file.WriteForm(PairReply(point));
         break;
     }
     default:
