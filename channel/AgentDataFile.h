@@ -47,8 +47,9 @@ public:
     void WriteRect(const RECT& rect);
 
     // Reads or writes a whole form at the cursor. False when it did not fit:
-    // the fields it did not reach are left as they were (a read yields 0
-    // for the field that crossed the end) and the record is marked overrun.
+    // the field that crossed the end and those behind it are neither read
+    // nor written (a fresh request form keeps its zeros there) and the
+    // record is marked overrun.
     template <class TForm>
     bool ReadForm(TForm& form);
     template <class TForm>
