@@ -54,6 +54,15 @@ public:
     bool ReadForm(TForm& form);
     template <class TForm>
     bool WriteForm(const TForm& form);
+    // A handler's first step: Attach, then read the request's form. False
+    // only when the record could not be attached (the handler then ends
+    // without a reply); a request cut short is attached, and HasOverrun()
+    // says so.
+    template <class TForm>
+    bool AttachRequest(TForm& request);
+    // The reply over the request: Rewind(true), then the reply's form.
+    template <class TForm>
+    bool WriteReply(const TForm& reply);
 
     // The locator reads or writes its serialised form at the cursor, bounded
     // by the view's end. False when the form did not fit (the record is then
@@ -100,3 +109,17 @@ bool CAgentDataFile::WriteForm(const TForm& form) {
     MarkOverrun();
     return false;
 }
+
+template <class TForm>
+bool CAgentDataFile::AttachRequest(TForm& request) {
+    if (!Attach()) return false;
+    ReadForm(request);
+    return true;
+}
+
+template <class TForm>
+bool CAgentDataFile::WriteReply(const TForm& reply) {
+    Rewind(true);
+    return WriteForm(reply);
+}
+

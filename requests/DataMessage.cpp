@@ -45,21 +45,26 @@ LRESULT SendWithBuffer(HWND hwnd, const DataMessageRequestForm& request, int32_t
     return SendMessageA(hwnd, static_cast<UINT>(request.p1), wParam, lParam);
 }
 
-// A zeroed result buffer with the given values in front; nullptr when memory
-// is short.
-std::unique_ptr<int32_t[]> MakeResultBuffer(int32_t nPreset, size_t nPresetCount) {
-    const size_t nValues = kResultBufferBytes / sizeof(int32_t);
-    std::unique_ptr<int32_t[]> buffer(new (std::nothrow) int32_t[nValues]);
-    if (!buffer) return buffer;
+// Sends the request's message with a result buffer whose first nCount
+// values are preset to nPreset, and copies those values to pValues. False,
+// with pValues untouched, when memory for the buffer is short.
+bool SendForValues(HWND hwnd, const DataMessageRequestForm& request, int32_t nPreset, int32_t* pValues,
+                   size_t nCount, LRESULT* pResult) {
+    const size_t nBufferValues = kResultBufferBytes / sizeof(int32_t);
+    std::unique_ptr<int32_t[]> buffer(new (std::nothrow) int32_t[nBufferValues]);
+    if (!buffer) return false;
     std::memset(buffer.get(), 0, kResultBufferBytes);
-    for (size_t i = 0; i < nPresetCount; ++i) buffer[i] = nPreset;
-    return buffer;
+    for (size_t i = 0; i < nCount; ++i) buffer[i] = nPreset;
+    const LRESULT result = SendWithBuffer(hwnd, request, buffer.get());
+    for (size_t i = 0; i < nCount; ++i) pValues[i] = buffer[i];
+    if (pResult) *pResult = result;
+    return true;
 }
 
-DataPairReplyForm PairReply(const POINT& point) {
+DataPairReplyForm PairReply(int32_t first, int32_t second) {
     DataPairReplyForm reply;
-    reply.first = point.x;
-    reply.second = point.y;
+    reply.first = first;
+    reply.second = second;
     return reply;
 }
 
@@ -68,65 +73,44 @@ DataPairReplyForm PairReply(const POINT& point) {
 void OnDataMessage(MSG& msg) {
     AgentDebug("*** Pre-Data Message Attach ***\n");
     CAgentDataFile file;
-    if (!file.Attach()) {
+    DataMessageRequestForm request;
+    if (!file.AttachRequest(request)) {
         AgentDebug("*** Cannot Attach to data file\n");
         return;
     }
-    DataMessageRequestForm request;
-    file.ReadForm(request);
     HWND hwnd = msg.hwnd;
 
     // A request cut short by the record's end runs no command.
     const int nRun = file.HasOverrun() ? -1 : request.Command();
     switch (nRun) {
-    case kDataSendPairWithFallback: {
-        std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(-1, 2);
-        DataPairReplyForm reply;
-        if (buffer) {
-            const LRESULT result = SendWithBuffer(hwnd, request, buffer.get());
-            reply.first = buffer[0];
-            reply.second = buffer[1];
-            if (reply.first == -1 && reply.second == -1) {
-                const uint32_t low32 = static_cast<uint32_t>(result);
-                reply.first = static_cast<int16_t>(low32 & 0xFFFF);
-                reply.second = static_cast<int16_t>(low32 >> 16);
-            }
+    case kDataSendPairWithFallback:
+    case kDataSendPair: {
+        // Command 0 presets -1 and, when the message wrote nothing, falls
+        // back on the halves of its result; command 2 presets 0.
+        const bool bFallback = nRun == kDataSendPairWithFallback;
+        int32_t values[2] = {0, 0};
+        LRESULT result = 0;
+        if (SendForValues(hwnd, request, bFallback ? -1 : 0, values, 2, &result) && bFallback && values[0] == -1 &&
+            values[1] == -1) {
+            const uint32_t low32 = static_cast<uint32_t>(result);
+            values[0] = static_cast<int16_t>(low32 & 0xFFFF);
+            values[1] = static_cast<int16_t>(low32 >> 16);
         }
-        file.Rewind(true);
-        file.WriteForm(reply);
+        file.WriteReply(PairReply(values[0], values[1]));
         break;
     }
     case kDataSendRect: {
-        std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(0, 4);
         DataRectReplyForm reply;
-        if (buffer) {
-            SendWithBuffer(hwnd, request, buffer.get());
-            reply.rect.left = buffer[0];
-            reply.rect.top = buffer[1];
-            reply.rect.right = buffer[2];
-            reply.rect.bottom = buffer[3];
-        }
-        file.Rewind(true);
-        file.WriteForm(reply);
-        break;
-    }
-    case kDataSendPair: {
-        std::unique_ptr<int32_t[]> buffer = MakeResultBuffer(0, 2);
-        DataPairReplyForm reply;
-        if (buffer) {
-            SendWithBuffer(hwnd, request, buffer.get());
-            reply.first = buffer[0];
-            reply.second = buffer[1];
-        }
-        file.Rewind(true);
-        file.WriteForm(reply);
+        int32_t values[4] = {0, 0, 0, 0};
+        SendForValues(hwnd, request, 0, values, 4, nullptr);
+        SetRect(&reply.rect, values[0], values[1], values[2], values[3]);
+        file.WriteReply(reply);
         break;
     }
     case kDataCaretPosition: {
         POINT caret = {0, 0};
         if (!GetCaretPos(&caret)) caret.x = caret.y = 0;
-        file.Rewind(true);
-        file.WriteForm(PairReply(caret));
+        file.WriteReply(PairReply(caret.x, caret.y));
         break;
     }
     case kDataWatch:
@@ -138,16 +122,14 @@ void OnDataMessage(MSG& msg) {
         if (!GetMenuItemRect(WindowFrom(request.p3), hMenu, static_cast<UINT>(request.p1), &reply.rect)) {
             SetRectEmpty(&reply.rect);
         }
-        file.Rewind(true);
-        file.WriteForm(reply);
+        file.WriteReply(reply);
         break;
     }
     case kDataTabClickPoint: {
         POINT point = {0, 0};
         CTabItemLocator locator;
         locator.GetTabGapPoint(&point, hwnd);
-        file.Rewind(true);
-        file.WriteForm(PairReply(point));
+        file.WriteReply(PairReply(point.x, point.y));
         break;
     }
     default:

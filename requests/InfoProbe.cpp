@@ -11,9 +11,8 @@
 
 void OnInfoProbe(MSG& msg) {
     CAgentDataFile file;
-    if (!file.Attach()) return;
     InfoProbeRequestForm request;
-    file.ReadForm(request);
+    if (!file.AttachRequest(request)) return;
 
     {
         CWindowDescription description;

@@ -12,9 +12,8 @@
 
 void OnGetItemRect(MSG& msg) {
     CAgentDataFile file;
-    if (!file.Attach()) return;
     ItemRectRequestForm request;
-    file.ReadForm(request);
+    if (!file.AttachRequest(request)) return;
 
     ItemRectReplyForm reply;
     CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr
@@ -23,8 +22,7 @@ void OnGetItemRect(MSG& msg) {
     int nIndex = -1;
     if (pLocator) reply.rect = pLocator->ItemFromPoint(msg.hwnd, request.point.x, request.point.y, &nIndex);
     reply.nIndex = nIndex;
-    file.Rewind(true);
-    file.WriteForm(reply);
+    file.WriteReply(reply);
     // Unmapped before the reply is posted: the controller reads the record
     // as soon as the reply arrives, and an overrun is stamped on detaching.
     file.Detach();
@@ -33,9 +31,8 @@ void OnGetItemRect(MSG& msg) {
 
 void OnLocateItem(MSG& msg) {
     CAgentDataFile file;
-    if (!file.Attach()) return;
     LocateItemRequestHead head;
-    file.ReadForm(head);
+    if (!file.AttachRequest(head)) return;
 
     LocateItemReplyHead reply;
     CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr : CreateItemLocator(head.Kind(), head.nFactoryArgument));
@@ -46,12 +43,10 @@ void OnLocateItem(MSG& msg) {
         if (file.ReadLocator(*pLocator) && file.ReadForm(tail)) {
             reply.nFound = pLocator->FindItem(msg.hwnd, tail.dwSearchArgument) ? 1 : 0;
         }
-        file.Rewind(true);
-        file.WriteForm(reply);
+        file.WriteReply(reply);
         file.WriteLocator(*pLocator);
     } else {
-        file.Rewind(true);
-        file.WriteForm(reply);
+        file.WriteReply(reply);
     }
     // Unmapped before the reply is posted: the controller reads the record
     // as soon as the reply arrives, and an overrun is stamped on detaching.
