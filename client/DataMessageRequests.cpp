@@ -16,7 +16,7 @@ DataMessageRequestForm Command(uint32_t p1, uint32_t p2, uint32_t p3, uint16_t c
     request.p1 = p1;
     request.p2 = p2;
     request.p3 = p3;
-    request.nCommand = code;
+    request.nCommand = static_cast<int16_t>(code);
     return request;
 }
 

@@ -6,7 +6,7 @@ ProbeResult ProbeWindow(CAgentClient& client, HWND window, bool wantItem, int ki
                         uint32_t factoryArgument, DWORD timeoutMs) {
     InfoProbeRequestForm request;
     request.nItemWanted = wantItem ? 1 : 0;
-    request.nKind = static_cast<uint16_t>(kind);
+    request.nKind = static_cast<int16_t>(static_cast<uint16_t>(kind));
     request.nIndex = index;
     request.nFactoryArgument = factoryArgument;
     ProbeResult result;

@@ -26,7 +26,7 @@ LocateResult LocateItem(CAgentClient& client, HWND window, int kind, uint32_t fa
     LocatorForm item = form;
     if (bKnownKind) item.nKind = kind;
     LocateItemRequestHead head;
-    head.nKind = static_cast<uint16_t>(kind);
+    head.nKind = static_cast<int16_t>(static_cast<uint16_t>(kind));
     head.nFactoryArgument = factoryArgument;
     LocateItemRequestTail tail;
     tail.dwSearchArgument = searchArgument;

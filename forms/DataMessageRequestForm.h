@@ -24,9 +24,7 @@ struct DataMessageRequestForm {
     uint32_t p1 = 0;
     uint32_t p2 = 0;
     uint32_t p3 = 0;
-    uint16_t nCommand = 0;
-
-    int Command() const { return static_cast<int16_t>(nCommand); }
+    int16_t nCommand = 0;  // 0xFFFF on the wire is -1, no command
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

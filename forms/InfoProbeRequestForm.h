@@ -16,11 +16,9 @@
 
 struct InfoProbeRequestForm {
     uint32_t nItemWanted = 0;
-    uint16_t nKind = 0;
+    int16_t nKind = 0;  // 0xFFFF on the wire is -1
     uint32_t nIndex = 0;
     uint32_t nFactoryArgument = 0;
-
-    int Kind() const { return static_cast<int16_t>(nKind); }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

@@ -17,10 +17,8 @@
 #include "forms/FormTransfer.h"
 
 struct LocateItemRequestHead {
-    uint16_t nKind = 0;
+    int16_t nKind = 0;  // 0xFFFF on the wire is -1
     uint32_t nFactoryArgument = 0;
-
-    int Kind() const { return static_cast<int16_t>(nKind); }
 
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {

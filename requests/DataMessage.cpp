@@ -81,7 +81,7 @@ void OnDataMessage(MSG& msg) {
     HWND hwnd = msg.hwnd;
 
     // A request cut short by the record's end runs no command.
-    const int nRun = file.HasOverrun() ? -1 : request.Command();
+    const int nRun = file.HasOverrun() ? -1 : request.nCommand;
     switch (nRun) {
     case kDataSendPairWithFallback:
     case kDataSendPair: {

@@ -20,7 +20,7 @@ void OnInfoProbe(MSG& msg) {
         // A request cut short by the record's end attaches no item: its
         // fields are not what the controller wrote.
         if (request.nItemWanted && !file.HasOverrun()) {
-            HWND hwndInstead = description.AttachItem(msg.hwnd, static_cast<int>(request.nIndex), request.Kind(),
+            HWND hwndInstead = description.AttachItem(msg.hwnd, static_cast<int>(request.nIndex), request.nKind,
                                                       request.nFactoryArgument);
             if (hwndInstead) hwndDescribed = hwndInstead;
         }

@@ -35,7 +35,7 @@ void OnLocateItem(MSG& msg) {
     if (!file.AttachRequest(head)) return;
 
     LocateItemReplyHead reply;
-    CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr : CreateItemLocator(head.Kind(), head.nFactoryArgument));
+    CItemLocatorPtr pLocator(file.HasOverrun() ? nullptr : CreateItemLocator(head.nKind, head.nFactoryArgument));
     if (pLocator) {
         // A form that does not fit the record fails the whole request: the
         // record is marked overrun and nothing is searched.

@@ -154,7 +154,7 @@ TEST(AgentDataFile, AFormCutByTheViewsEndIsReadUpToTheCutAndFailsTheRequest) {
     EXPECT_FALSE(file.ReadForm(request));
     EXPECT_TRUE(file.HasOverrun());
     EXPECT_EQ(request.nItemWanted, 1u);
-    EXPECT_EQ(request.Kind(), 7);
+    EXPECT_EQ(request.nKind, 7);
     EXPECT_EQ(request.nIndex, 0x01020304u);
     EXPECT_EQ(request.nFactoryArgument, 0u);
     // The reply of an overrun record is not written; the header says why.
