@@ -7,6 +7,7 @@
 #include "accessibility/AccessibleFunctions.h"
 #include "accessibility/FaultGuard.h"
 #include "agent/Diagnostics.h"
+#include "channel/MessageTable.h"
 #include "common/Owned.h"
 
 namespace {
@@ -35,8 +36,8 @@ int Overhang(LONG nWindowLow, LONG nWindowHigh, LONG nItemLow, LONG nItemHigh) {
 
 CScrollingAccessibleItemLocator::CScrollingAccessibleItemLocator()
     : CAccessibleItemLocator(nullptr, 0),
-      m_nMouseClickMsg(RegisterWindowMessageA("TavmorMouseClick")),
-      m_nPosWindowMsg(RegisterWindowMessageA("TavmorPosWindow")),
+      m_nMouseClickMsg(RegisterWindowMessageA(ProxyNames::kMouseClickMsg)),
+      m_nPosWindowMsg(RegisterWindowMessageA(ProxyNames::kPosWindowMsg)),
       m_nWindowSignature(0) {}
 
 CScrollingAccessibleItemLocator::Form CScrollingAccessibleItemLocator::MakeForm() const {
@@ -255,12 +256,12 @@ void CScrollingAccessibleItemLocator::ScrollLoop(Direction direction, int nOverh
 }
 
 bool CScrollingAccessibleItemLocator::RequestProxyClick(UINT nMsg, int x, int y) {
-    HWND hwndProxy = FindWindowA("TavmorProxyClass", nullptr);
+    HWND hwndProxy = FindWindowA(ProxyNames::kClassName, nullptr);
     if (!hwndProxy || !IsWindow(hwndProxy)) return false;
     // Both events are had before anything is posted: a click nobody waits
     // for would signal the next request's wait.
-    COwnedHandle taskDone(CreateEventA(nullptr, FALSE, FALSE, "ZEL_TaskDone"));
-    COwnedHandle cancel(CreateEventA(nullptr, TRUE, FALSE, "EventTavmorCancel"));
+    COwnedHandle taskDone(CreateEventA(nullptr, FALSE, FALSE, ProxyNames::kTaskDoneEvent));
+    COwnedHandle cancel(CreateEventA(nullptr, TRUE, FALSE, ProxyNames::kCancelEvent));
     if (!taskDone || !cancel) {
         AgentDebug("*** Proxy Events Unavailable ***\n");
         return false;

@@ -3,9 +3,9 @@
 // the walk stops at the first object that matches the recorded one in every
 // field; the object is then brought into view by clicking the window's
 // scroll-bar arrows. The agent does not click itself: it posts each click
-// point to the controller's proxy window ("TavmorMouseClick") and waits,
-// dispatching the thread's messages, until the controller sets
-// "ZEL_TaskDone" or "EventTavmorCancel".
+// point to the controller's proxy window and waits, dispatching the
+// thread's messages, until the controller sets the task-done or the cancel
+// event (the names: ProxyNames in channel/MessageTable.h).
 //
 // Form: forms/ScrollingAccessibleItemForm.h.
 #pragma once

@@ -32,7 +32,7 @@ BYTE* CAgentDataFile::Attach() {
     }
     m_cursor = CWireCursor(pView, pEnd);
     const uint32_t header = m_cursor.ReadU32();
-    if (!m_cursor.Ok() || header != kRequestWord) {
+    if (!m_cursor.Ok() || header != RecordHeader::kRequestWord) {
         // Nothing may be written into a refused record.
         AgentDebug("*** Check Signature Failed ***\n");
         m_bOverrun = false;
@@ -47,7 +47,7 @@ BYTE* CAgentDataFile::Rewind(bool bMarkReply) {
     if (!m_cursor.Ok()) return m_cursor.Position();  // an overrun record stays failed
     m_cursor.Seek(0);
     if (bMarkReply) {
-        WriteDWord(kReplyWord);
+        WriteDWord(RecordHeader::kReplyWord);
     } else if (Fits(4)) {
         m_cursor.Skip(4);
     }
@@ -59,7 +59,7 @@ bool CAgentDataFile::Detach() {
     if (m_view) {
         BYTE* pView = static_cast<BYTE*>(m_view.Get());
         if (m_bOverrun && m_cursor.End() - pView >= 4) {
-            CWireCursor(pView, m_cursor.End()).WriteU32(kOverrunWord);
+            CWireCursor(pView, m_cursor.End()).WriteU32(RecordHeader::kOverrunWord);
         }
         result = m_view.Close();
     }

@@ -5,14 +5,19 @@
 // cursor by exactly the bytes it touched. The cursor never leaves the mapped
 // view: an access that would cross the view's end is not performed, reads
 // yield 0, and the record is marked overrun. Detach then stamps the header
-// word with kOverrunWord, so the controller can tell a request that did not
-// fit from a reply (header 0) and from an unprocessed request (kRequestWord).
+// word with RecordHeader::kOverrunWord, so the controller can tell a request
+// that did not fit from a reply and from an unprocessed request.
+//
+// A handler reads its request's form and writes its reply's form (forms/)
+// with ReadForm and WriteForm.
 #pragma once
 #include <windows.h>
 #include <cstddef>
 #include <cstdint>
 
 #include "common/Owned.h"
+#include "forms/FormTransfer.h"
+#include "forms/RecordHeader.h"
 #include "forms/WireCursor.h"
 
 class CItemLocator;
@@ -20,10 +25,6 @@ class CWindowDescription;
 
 class CAgentDataFile {
 public:
-    static constexpr uint32_t kRequestWord = 0x12345678;
-    static constexpr uint32_t kReplyWord = 0;
-    static constexpr uint32_t kOverrunWord = 0xFFFFFFFF;
-
     CAgentDataFile();
     virtual ~CAgentDataFile();
 
@@ -44,6 +45,24 @@ public:
     void WriteDWord(uint32_t value);
     void WritePair(uint32_t a, uint32_t b);
     void WriteRect(const RECT& rect);
+
+    // Reads or writes a whole form at the cursor. False when it did not fit:
+    // the field that crossed the end and those behind it are neither read
+    // nor written (a fresh request form keeps its zeros there) and the
+    // record is marked overrun.
+    template <class TForm>
+    bool ReadForm(TForm& form);
+    template <class TForm>
+    bool WriteForm(const TForm& form);
+    // A handler's first step: Attach, then read the request's form. False
+    // only when the record could not be attached (the handler then ends
+    // without a reply); a request cut short is attached, and HasOverrun()
+    // says so.
+    template <class TForm>
+    bool AttachRequest(TForm& request);
+    // The reply over the request: Rewind(true), then the reply's form.
+    template <class TForm>
+    bool WriteReply(const TForm& reply);
 
     // The locator reads or writes its serialised form at the cursor, bounded
     // by the view's end. False when the form did not fit (the record is then
@@ -74,3 +93,33 @@ private:
     CWireCursor m_cursor;
     bool m_bOverrun;
 };
+
+template <class TForm>
+bool CAgentDataFile::ReadForm(TForm& form) {
+    if (!Fits(0)) return false;
+    if (::ReadForm(m_cursor, form)) return true;
+    MarkOverrun();
+    return false;
+}
+
+template <class TForm>
+bool CAgentDataFile::WriteForm(const TForm& form) {
+    if (!Fits(0)) return false;
+    if (::WriteForm(m_cursor, form)) return true;
+    MarkOverrun();
+    return false;
+}
+
+template <class TForm>
+bool CAgentDataFile::AttachRequest(TForm& request) {
+    if (!Attach()) return false;
+    ReadForm(request);
+    return true;
+}
+
+template <class TForm>
+bool CAgentDataFile::WriteReply(const TForm& reply) {
+    Rewind(true);
+    return WriteForm(reply);
+}
+

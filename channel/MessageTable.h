@@ -32,3 +32,18 @@
 
 // Name of the shared record's file mapping, created by the controller.
 #define VINTREL_MAPPING_NAME "TavmorAgentMapFile"
+
+// The names the agent and the controller's proxy window share. While the
+// scroll-into-view accessible item (kind 13) scrolls, the agent finds the
+// proxy by its class (no title), posts it the click message with a screen
+// point (wParam x, lParam y) and waits until the controller sets the
+// task-done event (auto-reset, once per click) or the cancel event
+// (manual-reset: every wait ends until the controller resets it).
+struct ProxyNames {
+    static constexpr char kClassName[] = "TavmorProxyClass";
+    static constexpr char kMouseClickMsg[] = "TavmorMouseClick";
+    // Registered by the agent's locator; nothing posts it.
+    static constexpr char kPosWindowMsg[] = "TavmorPosWindow";
+    static constexpr char kTaskDoneEvent[] = "ZEL_TaskDone";
+    static constexpr char kCancelEvent[] = "EventTavmorCancel";
+};

@@ -201,7 +201,7 @@ CWireCursor CAgentClient::BeginRequest(DWORD timeoutMs) {
     std::memset(m_view.Get(), 0, m_nRecordSize);
     BYTE* pBegin = static_cast<BYTE*>(m_view.Get());
     CWireCursor w(pBegin, pBegin + m_nRecordSize);
-    w.WriteU32(kRequestWord);
+    w.WriteU32(RecordHeader::kRequestWord);
     return w;
 }
 
@@ -250,7 +250,7 @@ bool CAgentClient::WaitForReturn(HWND reply, DWORD timeoutMs) {
 void CAgentClient::MarkStale(HWND target) {
     // Whatever of the withdrawn request has not started yet finds no request.
     CWireCursor(static_cast<BYTE*>(m_view.Get()), static_cast<BYTE*>(m_view.Get()) + m_nRecordSize)
-        .WriteU32(kWithdrawnWord);
+        .WriteU32(RecordHeader::kWithdrawnWord);
     if (!m_bStale) {
         m_bStale = true;
         m_bSyncPosted = false;
@@ -300,9 +300,9 @@ AgentStatus CAgentClient::ReadReply(CWireCursor* reply) const {
     const BYTE* pBegin = static_cast<const BYTE*>(m_view.Get());
     CWireCursor record(pBegin, pBegin + m_nRecordSize);
     const uint32_t header = record.ReadU32();
-    if (header == kRequestWord) return AgentStatus::NotProcessed;
-    if (header == kOverrunWord) return AgentStatus::Overrun;
-    if (header != 0) return AgentStatus::BadReply;
+    if (header == RecordHeader::kRequestWord) return AgentStatus::NotProcessed;
+    if (header == RecordHeader::kOverrunWord) return AgentStatus::Overrun;
+    if (header != RecordHeader::kReplyWord) return AgentStatus::BadReply;
     if (reply) *reply = record;
     return AgentStatus::Ok;
 }

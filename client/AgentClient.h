@@ -7,10 +7,10 @@
 //   if (!client.Open(&error)) ...
 //   if (!client.Hook(targetWindow)) ...       // HookReport says why
 //   CWireCursor w = client.BeginRequest();     // header word written
-//   w.WriteU32(kind)...;
+//   WriteForm(w, request);                     // the request's form (forms/)
 //   CWireCursor reply;
 //   AgentStatus st = client.Send(targetWindow, client.Messages().nGetItemRect, 0, w, &reply);
-//   // reply reads the record from offset 4
+//   // reply reads the record from offset 4: ReadForm(reply, replyForm)
 //
 // The client cannot be fooled about its record or its replies:
 // - It only works on a record it created itself. Another controller's
@@ -32,6 +32,8 @@
 
 #include "client/AgentMessages.h"
 #include "common/Owned.h"
+#include "forms/FormTransfer.h"
+#include "forms/RecordHeader.h"
 #include "forms/WireCursor.h"
 
 enum class AgentStatus {
@@ -59,11 +61,6 @@ struct HookReport {
 
 class CAgentClient {
 public:
-    static constexpr uint32_t kRequestWord = 0x12345678;
-    static constexpr uint32_t kOverrunWord = 0xFFFFFFFF;
-    // Written over a request that timed out, so that its envelope, should it
-    // still run, finds no request.
-    static constexpr uint32_t kWithdrawnWord = 0xFFFFFFFE;
     static constexpr size_t kDefaultRecordSize = 64 * 1024;
     static constexpr DWORD kDefaultTimeoutMs = 5000;
 
@@ -97,6 +94,17 @@ public:
     AgentStatus Send(HWND target, UINT subMessage, LPARAM lParam, const CWireCursor& request, CWireCursor* reply,
                      DWORD timeoutMs = kDefaultTimeoutMs);
     AgentStatus ReadReply(CWireCursor* reply) const;
+
+    // One request stated as a form (forms/): starts the request, writes the
+    // form and sends it; on Ok, *reply reads what follows the header word.
+    template <class TRequest>
+    AgentStatus SendForm(HWND target, UINT subMessage, const TRequest& request, CWireCursor* reply,
+                         DWORD timeoutMs = kDefaultTimeoutMs);
+    // The same for a reply that is one form: BadReply when it does not fit
+    // the record.
+    template <class TRequest, class TReply>
+    AgentStatus Exchange(HWND target, UINT subMessage, const TRequest& request, TReply* reply,
+                         DWORD timeoutMs = kDefaultTimeoutMs);
 
     AgentStatus Ping(HWND target, DWORD timeoutMs = kDefaultTimeoutMs);
 
@@ -147,3 +155,20 @@ private:
     unsigned m_nHookGeneration;
     unsigned m_nSyncGeneration;
 };
+
+template <class TRequest>
+AgentStatus CAgentClient::SendForm(HWND target, UINT subMessage, const TRequest& request, CWireCursor* reply,
+                                   DWORD timeoutMs) {
+    CWireCursor w = BeginRequest(timeoutMs);
+    WriteForm(w, request);
+    return Send(target, subMessage, 0, w, reply, timeoutMs);
+}
+
+template <class TRequest, class TReply>
+AgentStatus CAgentClient::Exchange(HWND target, UINT subMessage, const TRequest& request, TReply* reply,
+                                   DWORD timeoutMs) {
+    CWireCursor cursor;
+    const AgentStatus status = SendForm(target, subMessage, request, &cursor, timeoutMs);
+    if (status != AgentStatus::Ok) return status;
+    return ReadForm(cursor, *reply) ? AgentStatus::Ok : AgentStatus::BadReply;
+}

@@ -1,37 +1,45 @@
 #include "client/DataMessageRequests.h"
 
+#include "forms/DataMessageRequestForm.h"
+
 namespace {
 
 uint32_t HandleBits(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(handle)); }
 
-uint32_t PlacementFlag(PointerPlacement placement) { return placement == PointerPlacement::InLParam ? 1 : 0; }
+uint32_t PlacementFlag(PointerPlacement placement) {
+    return placement == PointerPlacement::InLParam ? DataMessageRequestForm::kBufferInLParam
+                                                   : DataMessageRequestForm::kBufferInWParam;
+}
+
+DataMessageRequestForm Command(uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code) {
+    DataMessageRequestForm request;
+    request.p1 = p1;
+    request.p2 = p2;
+    request.p3 = p3;
+    request.nCommand = static_cast<int16_t>(code);
+    return request;
+}
 
 // A command without a reply has done its work once the agent answered.
 AgentStatus NoReplyStatus(AgentStatus status) {
     return status == AgentStatus::NotProcessed ? AgentStatus::Ok : status;
 }
 
-DataPairResult ReadPair(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code) {
+DataPairResult ReadPair(CAgentClient& client, HWND window, const DataMessageRequestForm& request) {
+    DataPairReplyForm reply;
     DataPairResult result;
-    CWireCursor reply;
-    result.status = SendDataCommand(client, window, p1, p2, p3, code, &reply);
+    result.status = client.Exchange(window, client.Messages().nDataMessage, request, &reply);
     if (result.status != AgentStatus::Ok) return result;
-    result.first = reply.ReadI32();
-    result.second = reply.ReadI32();
-    if (!reply.Ok()) result.status = AgentStatus::BadReply;
+    result.first = reply.first;
+    result.second = reply.second;
     return result;
 }
 
-DataRectResult ReadRect(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code) {
+DataRectResult ReadRect(CAgentClient& client, HWND window, const DataMessageRequestForm& request) {
+    DataRectReplyForm reply;
     DataRectResult result;
-    CWireCursor reply;
-    result.status = SendDataCommand(client, window, p1, p2, p3, code, &reply);
-    if (result.status != AgentStatus::Ok) return result;
-    result.rect.left = reply.ReadI32();
-    result.rect.top = reply.ReadI32();
-    result.rect.right = reply.ReadI32();
-    result.rect.bottom = reply.ReadI32();
-    if (!reply.Ok()) result.status = AgentStatus::BadReply;
+    result.status = client.Exchange(window, client.Messages().nDataMessage, request, &reply);
+    if (result.status == AgentStatus::Ok) result.rect = reply.rect;
     return result;
 }
 
@@ -47,28 +55,26 @@ DataPointResult AsPoint(const DataPairResult& pair) {
 
 AgentStatus SendDataCommand(CAgentClient& client, HWND window, uint32_t p1, uint32_t p2, uint32_t p3, uint16_t code,
                             CWireCursor* reply, DWORD timeoutMs) {
-    CWireCursor w = client.BeginRequest(timeoutMs);
-    w.WriteU32(p1).WriteU32(p2).WriteU32(p3).WriteU16(code);
-    return client.Send(window, client.Messages().nDataMessage, 0, w, reply, timeoutMs);
+    return client.SendForm(window, client.Messages().nDataMessage, Command(p1, p2, p3, code), reply, timeoutMs);
 }
 
 DataPairResult SendForValuePair(CAgentClient& client, HWND window, UINT message, uint32_t value,
                                 PointerPlacement placement) {
-    return ReadPair(client, window, message, value, PlacementFlag(placement), kDataSendPairWithFallback);
+    return ReadPair(client, window, Command(message, value, PlacementFlag(placement), kDataSendPairWithFallback));
 }
 
 DataRectResult SendForRect(CAgentClient& client, HWND window, UINT message, uint32_t value,
                            PointerPlacement placement) {
-    return ReadRect(client, window, message, value, PlacementFlag(placement), kDataSendRect);
+    return ReadRect(client, window, Command(message, value, PlacementFlag(placement), kDataSendRect));
 }
 
 DataPairResult SendForTwoValues(CAgentClient& client, HWND window, UINT message, uint32_t value,
                                 PointerPlacement placement) {
-    return ReadPair(client, window, message, value, PlacementFlag(placement), kDataSendPair);
+    return ReadPair(client, window, Command(message, value, PlacementFlag(placement), kDataSendPair));
 }
 
 DataPointResult GetCaretPosition(CAgentClient& client, HWND window) {
-    return AsPoint(ReadPair(client, window, 0, 0, 0, kDataCaretPosition));
+    return AsPoint(ReadPair(client, window, Command(0, 0, 0, kDataCaretPosition)));
 }
 
 AgentStatus AddMessageWatch(CAgentClient& client, HWND watched, UINT message, HWND listener) {
@@ -82,9 +88,9 @@ AgentStatus RemoveMessageWatch(CAgentClient& client, HWND watched, HWND listener
 }
 
 DataRectResult GetMenuItemRectangle(CAgentClient& client, HWND window, HWND menuWindow, HMENU menu, UINT item) {
-    return ReadRect(client, window, item, HandleBits(menu), HandleBits(menuWindow), kDataMenuItemRect);
+    return ReadRect(client, window, Command(item, HandleBits(menu), HandleBits(menuWindow), kDataMenuItemRect));
 }
 
 DataPointResult GetTabClickPoint(CAgentClient& client, HWND tabControl) {
-    return AsPoint(ReadPair(client, tabControl, 0, 0, 0, kDataTabClickPoint));
+    return AsPoint(ReadPair(client, tabControl, Command(0, 0, 0, kDataTabClickPoint)));
 }

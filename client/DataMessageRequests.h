@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "client/AgentClient.h"
+#include "forms/DataMessageCommands.h"
 
 // Where the agent's result buffer goes in the message it sends; the other
 // parameter carries the caller's value.
@@ -30,17 +31,6 @@ struct DataRectResult {
 struct DataPointResult {
     AgentStatus status = AgentStatus::NotOpen;
     POINT point = {0, 0};
-};
-
-// Command codes.
-enum DataCommandCode : uint16_t {
-    kDataSendPairWithFallback = 0,
-    kDataSendRect = 1,
-    kDataSendPair = 2,
-    kDataCaretPosition = 3,
-    kDataWatch = 4,
-    kDataMenuItemRect = 9,
-    kDataTabClickPoint = 10,
 };
 
 // Any command, as the record carries it; on Ok the reply cursor reads the

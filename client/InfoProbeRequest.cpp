@@ -1,12 +1,17 @@
 #include "client/InfoProbeRequest.h"
 
+#include "forms/InfoProbeRequestForm.h"
+
 ProbeResult ProbeWindow(CAgentClient& client, HWND window, bool wantItem, int kind, uint32_t index,
                         uint32_t factoryArgument, DWORD timeoutMs) {
+    InfoProbeRequestForm request;
+    request.nItemWanted = wantItem ? 1 : 0;
+    request.nKind = static_cast<int16_t>(static_cast<uint16_t>(kind));
+    request.nIndex = index;
+    request.nFactoryArgument = factoryArgument;
     ProbeResult result;
-    CWireCursor w = client.BeginRequest(timeoutMs);
-    w.WriteU32(wantItem ? 1 : 0).WriteU16(static_cast<uint16_t>(kind)).WriteU32(index).WriteU32(factoryArgument);
     CWireCursor reply;
-    result.status = client.Send(window, client.Messages().nInfoProbe, 0, w, &reply, timeoutMs);
+    result.status = client.SendForm(window, client.Messages().nInfoProbe, request, &reply, timeoutMs);
     if (result.status != AgentStatus::Ok) return result;
     BYTE* pStart = reply.Position();
     if (!DecodeWindowDescription(reply, &result.description)) {

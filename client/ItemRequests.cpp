@@ -1,19 +1,21 @@
 #include "client/ItemRequests.h"
 
+#include "forms/ItemRectRequestForm.h"
+#include "forms/LocateItemRequestForm.h"
+
 ItemAtResult GetItemRect(CAgentClient& client, HWND window, int kind, int x, int y, uint32_t factoryArgument,
                          DWORD timeoutMs) {
+    ItemRectRequestForm request;
+    request.nKind = static_cast<uint32_t>(kind);
+    request.point.x = x;
+    request.point.y = y;
+    request.nFactoryArgument = factoryArgument;
+    ItemRectReplyForm reply;
     ItemAtResult result;
-    CWireCursor w = client.BeginRequest(timeoutMs);
-    w.WriteU32(static_cast<uint32_t>(kind)).WriteI32(x).WriteI32(y).WriteU32(factoryArgument);
-    CWireCursor reply;
-    result.status = client.Send(window, client.Messages().nGetItemRect, 0, w, &reply, timeoutMs);
+    result.status = client.Exchange(window, client.Messages().nGetItemRect, request, &reply, timeoutMs);
     if (result.status != AgentStatus::Ok) return result;
-    result.index = reply.ReadI32();
-    result.rect.left = reply.ReadI32();
-    result.rect.top = reply.ReadI32();
-    result.rect.right = reply.ReadI32();
-    result.rect.bottom = reply.ReadI32();
-    if (!reply.Ok()) result.status = AgentStatus::BadReply;
+    result.index = reply.nIndex;
+    result.rect = reply.rect;
     return result;
 }
 
@@ -21,20 +23,28 @@ LocateResult LocateItem(CAgentClient& client, HWND window, int kind, uint32_t fa
                         const LocatorForm& form, uint32_t searchArgument, DWORD timeoutMs) {
     LocateResult result;
     const bool bKnownKind = FindItemKind(kind) != nullptr;
-    LocatorForm request = form;
-    if (bKnownKind) request.nKind = kind;
+    LocatorForm item = form;
+    if (bKnownKind) item.nKind = kind;
+    LocateItemRequestHead head;
+    head.nKind = static_cast<int16_t>(static_cast<uint16_t>(kind));
+    head.nFactoryArgument = factoryArgument;
+    LocateItemRequestTail tail;
+    tail.dwSearchArgument = searchArgument;
+
     CWireCursor w = client.BeginRequest(timeoutMs);
-    w.WriteU16(static_cast<uint16_t>(kind)).WriteU32(factoryArgument);
+    WriteForm(w, head);
     // A kind without a form (refused by the agent too) is sent bare.
-    if (bKnownKind && !EncodeLocatorForm(request, w)) {
+    if (bKnownKind && !EncodeLocatorForm(item, w)) {
         result.status = client.IsStalled() ? AgentStatus::Stalled : AgentStatus::BadRequest;
         return result;
     }
-    w.WriteU32(searchArgument);
+    WriteForm(w, tail);
     CWireCursor reply;
     result.status = client.Send(window, client.Messages().nLocateItem, 0, w, &reply, timeoutMs);
     if (result.status != AgentStatus::Ok) return result;
-    result.found = reply.ReadU32() != 0;
+    LocateItemReplyHead replyHead;
+    ReadForm(reply, replyHead);
+    result.found = replyHead.nFound != 0;
     if (bKnownKind) {
         result.hasForm = DecodeLocatorForm(kind, reply, &result.form);
         if (!result.hasForm) result.status = AgentStatus::BadReply;

@@ -1,13 +1,9 @@
 #include "client/ProxyWindow.h"
 
-constexpr char CProxyWindow::kClassName[];
-constexpr char CProxyWindow::kTaskDoneEvent[];
-constexpr char CProxyWindow::kCancelEvent[];
-
 CProxyWindow::CProxyWindow()
     : m_hwnd(nullptr),
       m_dwThreadId(0),
-      m_nClickMsg(RegisterWindowMessageA("TavmorMouseClick")),
+      m_nClickMsg(RegisterWindowMessageA(ProxyNames::kMouseClickMsg)),
       m_bClicking(true),
       m_dwSettleMs(120) {}
 
@@ -15,8 +11,8 @@ CProxyWindow::~CProxyWindow() { Stop(); }
 
 bool CProxyWindow::Start(std::string* error) {
     if (m_hwnd) return true;
-    m_taskDone.Reset(CreateEventA(nullptr, FALSE, FALSE, kTaskDoneEvent));
-    m_cancel.Reset(CreateEventA(nullptr, TRUE, FALSE, kCancelEvent));
+    m_taskDone.Reset(CreateEventA(nullptr, FALSE, FALSE, ProxyNames::kTaskDoneEvent));
+    m_cancel.Reset(CreateEventA(nullptr, TRUE, FALSE, ProxyNames::kCancelEvent));
     if (!m_taskDone || !m_cancel) {
         if (error) *error = "the proxy's events cannot be created (error " + std::to_string(GetLastError()) + ")";
         return false;
@@ -135,12 +131,12 @@ DWORD WINAPI CProxyWindow::ThreadMain(void* pParameter) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = ProxyNames::kClassName;
     RegisterClassA(&wc);  // already registered by an earlier proxy: fine
     // A message-only window would not be found by FindWindow: a hidden
     // top-level window is.
-    COwnedWindow window(CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                        nullptr, wc.hInstance, self));
+    COwnedWindow window(CreateWindowExA(WS_EX_TOOLWINDOW, ProxyNames::kClassName, nullptr, WS_POPUP, 0, 0, 0, 0,
+                                        nullptr, nullptr, wc.hInstance, self));
     self->m_hwnd = window.Get();
     SetEvent(self->m_ready.Get());
     if (!window) return 1;

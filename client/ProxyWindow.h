@@ -1,9 +1,9 @@
-// The controller's proxy window, of class "TavmorProxyClass": the agent's
-// scroll-into-view accessible item posts it "TavmorMouseClick" with a
-// screen point (wParam x, lParam y) and waits; the proxy clicks there with
-// real input (SendInput), gives the target a moment to react, and sets the
-// auto-reset event "ZEL_TaskDone". Setting the manual-reset event
-// "EventTavmorCancel" abandons the agent's waits.
+// The controller's proxy window (its class, message and event names are
+// ProxyNames in channel/MessageTable.h): the agent's scroll-into-view
+// accessible item posts it the click message with a screen point (wParam x,
+// lParam y) and waits; the proxy clicks there with real input (SendInput),
+// gives the target a moment to react, and sets the auto-reset task-done
+// event. Setting the manual-reset cancel event abandons the agent's waits.
 //
 // The window lives on a thread of its own, so that it answers while the
 // controller's thread waits for a request's reply.
@@ -20,14 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "channel/MessageTable.h"
 #include "common/Owned.h"
 
 class CProxyWindow {
 public:
-    static constexpr char kClassName[] = "TavmorProxyClass";
-    static constexpr char kTaskDoneEvent[] = "ZEL_TaskDone";
-    static constexpr char kCancelEvent[] = "EventTavmorCancel";
-
     CProxyWindow();
     ~CProxyWindow();
     CProxyWindow(const CProxyWindow&) = delete;

@@ -102,3 +102,10 @@ uint64_t FormSize(const TForm& form, bool bDeclared = false) {
     TForm::Transfer(sizer, form);
     return sizer.Size();
 }
+
+// A rectangle as requests and replies carry it: left, top, right, bottom
+// (i32 each, RECT order).
+template <class TIo, class TRect>
+bool TransferRect(TIo& io, TRect& rect) {
+    return io.Field(rect.left) && io.Field(rect.top) && io.Field(rect.right) && io.Field(rect.bottom);
+}

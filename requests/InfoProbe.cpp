@@ -1,29 +1,27 @@
 // "TavmorInfoProbe": describes the window that received the envelope, and
-// optionally one item in it, so that the controller can record them.
+// optionally one item in it, so that the controller can record them. The
+// request's fields are stated in forms/InfoProbeRequestForm.h; the reply is
+// the window description's form.
 #include <cstdint>
 
 #include "channel/AgentDataFile.h"
+#include "forms/InfoProbeRequestForm.h"
 #include "requests/RequestHandlers.h"
 #include "windows/WindowDescription.h"
 
 void OnInfoProbe(MSG& msg) {
     CAgentDataFile file;
-    if (!file.Attach()) return;
-    uint32_t nItemWanted = 0, nIndex = 0, nFactoryArgument = 0;
-    uint16_t nKindWord = 0;
-    file.ReadDWord(nItemWanted);
-    file.ReadWord(nKindWord);
-    file.ReadDWord(nIndex);
-    file.ReadDWord(nFactoryArgument);
+    InfoProbeRequestForm request;
+    if (!file.AttachRequest(request)) return;
 
     {
         CWindowDescription description;
         HWND hwndDescribed = msg.hwnd;
         // A request cut short by the record's end attaches no item: its
         // fields are not what the controller wrote.
-        if (nItemWanted && !file.HasOverrun()) {
-            const int nKind = static_cast<int16_t>(nKindWord);
-            HWND hwndInstead = description.AttachItem(msg.hwnd, static_cast<int>(nIndex), nKind, nFactoryArgument);
+        if (request.nItemWanted && !file.HasOverrun()) {
+            HWND hwndInstead = description.AttachItem(msg.hwnd, static_cast<int>(request.nIndex), request.nKind,
+                                                      request.nFactoryArgument);
             if (hwndInstead) hwndDescribed = hwndInstead;
         }
         description.Describe(hwndDescribed);

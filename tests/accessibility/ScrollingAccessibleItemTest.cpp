@@ -217,7 +217,7 @@ TEST_F(ScrollingAccessibleItemTest, NoProgressRules) {
 
 TEST_F(ScrollingAccessibleItemTest, WithoutAProxyTheItemIsReportedWhereItIs) {
     m_proxy.Stop();
-    ASSERT_EQ(FindWindowA(CProxyWindow::kClassName, nullptr), nullptr);
+    ASSERT_EQ(FindWindowA(ProxyNames::kClassName, nullptr), nullptr);
     const int farRight = ItemIndex("Far Right");
     ExpectAt(Find(Form(farRight)), farRight);
     EXPECT_EQ(Scroll().x, 0);
@@ -310,19 +310,19 @@ TEST_F(ScrollingAccessibleItemTest, ARequestArrivingDuringTheWaitRunsAfterwards)
 // name), no click is posted and the request ends instead of waiting.
 TEST_F(ScrollingAccessibleItemTest, TheWaitNeverSpins) {
     m_proxy.Stop();
-    g_nClickMsg = RegisterWindowMessageA("TavmorMouseClick");
+    g_nClickMsg = RegisterWindowMessageA(ProxyNames::kMouseClickMsg);
     g_nBareClicks = 0;
     WNDCLASSA wc = {};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = CProxyWindow::kClassName;
+    wc.lpszClassName = ProxyNames::kClassName;
     RegisterClassA(&wc);  // registered by an earlier proxy of this process: fine
-    COwnedWindow bare(CreateWindowExA(0, CProxyWindow::kClassName, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    COwnedWindow bare(CreateWindowExA(0, ProxyNames::kClassName, nullptr, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                       wc.hInstance, nullptr));
     ASSERT_TRUE(bare);
     SetWindowLongPtrA(bare.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BareProxyProc));
     const int farRight = ItemIndex("Far Right");
-    for (const char* name : {"ZEL_TaskDone", "EventTavmorCancel"}) {
+    for (const char* name : {ProxyNames::kTaskDoneEvent, ProxyNames::kCancelEvent}) {
         COwnedHandle squatter(CreateMutexA(nullptr, FALSE, name));
         ASSERT_TRUE(squatter) << name;
         const DWORD start = GetTickCount();

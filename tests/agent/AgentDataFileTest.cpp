@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "channel/AgentDataFile.h"
+#include "forms/DataMessageRequestForm.h"
+#include "forms/InfoProbeRequestForm.h"
 
 namespace {
 
@@ -133,3 +135,52 @@ TEST(AgentDataFile, CursorStaysInsideTheView) {
     EXPECT_TRUE(file.Detach());
     EXPECT_EQ(record.GetU32(0), 0xFFFFFFFFu);
 }
+
+TEST(AgentDataFile, AFormCutByTheViewsEndIsReadUpToTheCutAndFailsTheRequest) {
+    // A probe request whose last field, the factory argument, crosses the
+    // view's end: the fields before it arrive, the argument keeps the
+    // fresh form's 0.
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345678);
+    record.PutU32(4084, 1);           // item wanted
+    record.PutU16(4088, 7);           // kind
+    record.PutU32(4090, 0x01020304);  // item number; two bytes behind it
+    CAgentDataFile file;
+    ASSERT_NE(file.Attach(), nullptr);
+    ASSERT_EQ(file.GetViewEnd() - file.GetViewBase(), 4096);
+    std::vector<uint32_t> words((4084 - 4) / 4);
+    for (auto& w : words) file.ReadDWord(w);
+    InfoProbeRequestForm request;
+    EXPECT_FALSE(file.ReadForm(request));
+    EXPECT_TRUE(file.HasOverrun());
+    EXPECT_EQ(request.nItemWanted, 1u);
+    EXPECT_EQ(request.nKind, 7);
+    EXPECT_EQ(request.nIndex, 0x01020304u);
+    EXPECT_EQ(request.nFactoryArgument, 0u);
+    // The reply of an overrun record is not written; the header says why.
+    file.Rewind(true);
+    DataPairReplyForm reply;
+    reply.first = 5;
+    EXPECT_FALSE(file.WriteForm(reply));
+    EXPECT_TRUE(file.Detach());
+    EXPECT_EQ(record.GetU32(0), 0xFFFFFFFFu);
+    EXPECT_EQ(record.GetU32(4), 0u);
+}
+
+TEST(AgentDataFile, AReplyFormThatDoesNotFitIsNotWrittenPastTheEnd) {
+    CTestRecord record(4096);
+    record.PutU32(0, 0x12345678);
+    CAgentDataFile file;
+    ASSERT_NE(file.Attach(), nullptr);
+    std::vector<uint32_t> words((4084 - 4) / 4);
+    for (auto& w : words) file.ReadDWord(w);
+    // Twelve bytes are left; a rectangle takes sixteen.
+    DataRectReplyForm reply;
+    reply.rect = {1, 2, 3, 4};
+    EXPECT_FALSE(file.WriteForm(reply));
+    EXPECT_TRUE(file.HasOverrun());
+    EXPECT_LE(file.GetCursor(), file.GetViewEnd());
+    EXPECT_TRUE(file.Detach());
+    EXPECT_EQ(record.GetU32(0), 0xFFFFFFFFu);
+}
+

@@ -20,11 +20,9 @@
 
 namespace {
 
-int32_t SignedSum(const char* text) {
-    int32_t sum = 0;
-    for (const char* p = text; *p; ++p) sum += static_cast<signed char>(*p);
-    return sum;
-}
+// The checksum the controller computes, finding the window's frame again,
+// for the window whose description the agent wrote.
+int32_t ControllersChecksum(HWND window) { return TitleChecksumOf(FrameAncestorOf(window, nullptr)); }
 
 std::string FileNameOfPath(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
@@ -83,7 +81,10 @@ TEST_F(OwnThreadProbeTest, NoItemWantedRepliesWithTheWindowsDescriptionAlone) {
     ASSERT_TRUE(d.hasFrame);
     EXPECT_EQ(d.frame.className, "VtProbeTop");
     EXPECT_EQ(d.nDepth, 1);
-    EXPECT_EQ(d.nTitleChecksum, SignedSum("Probe \xE4"));
+    // A known title's checksum ("Probe " alone would give 536), the one the
+    // controller computes for the same frame.
+    EXPECT_EQ(d.nTitleChecksum, 508);
+    EXPECT_EQ(d.nTitleChecksum, ControllersChecksum(m_child));
     EXPECT_EQ(d.modulePath, OwnModulePath());
     EXPECT_EQ(d.dwFlags, 0x300u);
     EXPECT_FALSE(d.hasItem);
@@ -141,8 +142,10 @@ TEST_F(SampleProbeTest, DescribesOtherProcessesWindowsWithAnEmptyModulePath) {
     EXPECT_EQ(d.m_recWindow.m_bNoFrame, 0u);
     EXPECT_EQ(d.m_nDepth, 3);
     EXPECT_STREQ(d.m_recFrame.m_szClassName, sample::kFrameClass);
-    EXPECT_EQ(d.m_nTitleChecksum, SignedSum(sample::kDefaultTitle));
-    EXPECT_LT(d.m_nTitleChecksum, SignedSum("Vintrel Sample "));
+    // "Vintrel Sample " alone would give 1414: the three characters above
+    // 0x7F lower it.
+    EXPECT_EQ(d.m_nTitleChecksum, 1316);
+    EXPECT_EQ(d.m_nTitleChecksum, ControllersChecksum(edit));
 
     CWindowRecord scroll, track, afx;
     scroll.FillFromWindow(app.Control(sample::kScrollBarId));
@@ -170,7 +173,8 @@ TEST_F(SampleProbeTest, InTheSampleTheProbeGivesItsModulePathAndTheDialogIsItsOw
     ASSERT_EQ(button.status, AgentStatus::Ok);
     ASSERT_TRUE(button.description.hasFrame);
     EXPECT_EQ(button.description.nDepth, 1);
-    EXPECT_EQ(button.description.nTitleChecksum, SignedSum(sample::kDialogTitle));
+    EXPECT_EQ(button.description.nTitleChecksum, 1390);  // "Sample Options"
+    EXPECT_EQ(button.description.nTitleChecksum, ControllersChecksum(GetDlgItem(dialog, sample::kDialogButtonId)));
 }
 
 TEST_F(SampleProbeTest, RecordedListItemIsFoundAgainAfterTheItemsAreReordered) {

@@ -201,7 +201,7 @@ TEST_F(DescriptionTest, DataFileRefusesADescriptionThatDoesNotFitTheView) {
     uint8_t* view = static_cast<uint8_t*>(viewOwner.Get());
     ASSERT_NE(view, nullptr);
     std::memset(view, 0xAB, 4096);
-    const uint32_t request = CAgentDataFile::kRequestWord;
+    const uint32_t request = RecordHeader::kRequestWord;
     std::memcpy(view, &request, 4);
 
     CWindowDescription d;
@@ -227,7 +227,7 @@ TEST_F(DescriptionTest, DataFileRefusesADescriptionThatDoesNotFitTheView) {
     }
     uint32_t header = 0;
     std::memcpy(&header, view, 4);
-    EXPECT_EQ(header, CAgentDataFile::kOverrunWord);
+    EXPECT_EQ(header, RecordHeader::kOverrunWord);
 
     // With room, the description lands at the cursor and the cursor moves past it.
     std::memcpy(view, &request, 4);
