@@ -19,9 +19,9 @@ std::string ReadAll(const std::string& path) {
     return text;
 }
 
-COwnedHandle InheritableFile(const std::string& path) {
+COwnedFile InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    return COwnedHandle(
+    return COwnedFile(
         CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
@@ -45,7 +45,7 @@ ChildRun RunChildProgram(const std::string& program, const std::string& argument
     // stall the program.
     const std::string outPath = dir + program + ".out.txt", errPath = dir + program + ".err.txt";
     {
-        COwnedHandle out = InheritableFile(outPath), err = InheritableFile(errPath);
+        COwnedFile out = InheritableFile(outPath), err = InheritableFile(errPath);
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         si.dwFlags = STARTF_USESTDHANDLES;

@@ -10,7 +10,7 @@
 
 #include "client/MenuProbeSession.h"
 #include "client/WindowSpySession.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ public:
         static int s_nRun = 0;
         m_outPath = TestProgramDirectory() + "watch-tool-" + std::to_string(++s_nRun) + ".txt";
         SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-        COwnedHandle out(CreateFileA(m_outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
+        COwnedFile out(CreateFileA(m_outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
