@@ -10,8 +10,10 @@
 //   "name"        the name a person types
 //   "noun"        what one item is called ("list-view item")
 //   "classes"     the window classes of the controls the kind serves, each
-//                 ended by "\0" ("ListBox\0ComboLBox\0"); "" for a kind that
-//                 serves windows of any class (menu bar, accessible objects).
+//                 ended by "\0" ("ListBox\0ComboLBox\0"; a class that begins
+//                 with a digit starts a literal of its own: "\0" "1Class");
+//                 "" for a kind that serves windows of any class (menu bar,
+//                 accessible objects).
 //                 The agent's class checks, the controller's choice of kind
 //                 by class and the tool read them from here.
 //   "control"     what such a control is called ("list view"); "" with no classes
@@ -42,19 +44,19 @@
     X(3, MenuBar, CMenuBarItemLocator, MenuBarItemFields, menuBar, "menubar", "menu-bar item",                         \
       "", "", "a caption window item")                                                                                 \
     X(4, Toolbar, CToolbarItemLocator, ToolbarItemFields, toolbar, "toolbar", "toolbar button",                        \
-      "ToolbarWindow32\0", "toolbar", "a toolbar item")                                                               \
+      "ToolbarWindow32\0", "toolbar", "a toolbar item")                                                                \
     X(6, PopupMenu, CPopupMenuItemLocator, PopupMenuItemFields, popupMenu, "popup", "popup-menu item",                 \
-      "#32768\0", "popup menu", "a popup menu item")                                                                  \
+      "#32768\0", "popup menu", "a popup menu item")                                                                   \
     X(7, ListView, CListViewItemLocator, ListViewItemFields, listView, "listview", "list-view item",                   \
-      "SysListView32\0", "list view", nullptr)                                                                        \
+      "SysListView32\0", "list view", nullptr)                                                                         \
     X(8, Tree, CTreeItemLocator, TreeItemFields, tree, "tree", "tree item",                                            \
-      "SysTreeView32\0", "tree view", nullptr)                                                                        \
+      "SysTreeView32\0", "tree view", nullptr)                                                                         \
     X(9, ListBox, CListBoxItemLocator, ListBoxItemFields, listBox, "listbox", "list-box item",                         \
-      "ListBox\0ComboLBox\0", "list box", nullptr)                                                                   \
+      "ListBox\0ComboLBox\0", "list box", nullptr)                                                                     \
     X(10, Tab, CTabItemLocator, TabItemFields, tab, "tab", "tab",                                                      \
-      "SysTabControl32\0", "tab control", nullptr)                                                                    \
+      "SysTabControl32\0", "tab control", nullptr)                                                                     \
     X(11, StatusBar, CStatusBarItemLocator, StatusBarItemFields, statusBar, "statusbar", "status-bar pane",            \
-      "msctls_statusbar32\0", "status bar", "a status bar item")                                                      \
+      "msctls_statusbar32\0", "status bar", "a status bar item")                                                       \
     X(12, Accessible, CAccessibleItemLocator, AccessibleItemFields, accessible, "accessible", "accessible object",     \
       "", "", nullptr)                                                                                                 \
     X(13, ScrollingAccessible, CScrollingAccessibleItemLocator, ScrollingAccessibleItemFields, scrollingAccessible,    \
