@@ -273,7 +273,7 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
 
     // A menu-bar form whose text length is the largest the word holds.
     CWireCursor m = m_client->BeginRequest();
-    m.WriteU16(3).WriteU32(0);
+    m.WriteU16(kItemKindMenuBar).WriteU32(0);
     LocatorForm menu;
     menu.nKind = kItemKindMenuBar;
     ASSERT_TRUE(EncodeLocatorForm(menu, m));
@@ -286,7 +286,7 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
 TEST_F(ItemRequestTest, OverLongTextsAreCutAndTheRequestStillAnswered) {
     // Menu-bar text of 600 characters: cut to 255; the search argument behind it is still found.
     CWireCursor w = m_client->BeginRequest();
-    w.WriteU16(3).WriteU32(0);
+    w.WriteU16(kItemKindMenuBar).WriteU32(0);
     LocatorForm menu;
     menu.nKind = kItemKindMenuBar;
     menu.menuBar.nPosition = 2;

@@ -123,7 +123,7 @@ protected:
         ProbeResult probe = ProbeWindow(*s_client, m_list, true, kItemKindListView, static_cast<uint32_t>(at.index), 0);
         EXPECT_EQ(probe.status, AgentStatus::Ok);
         EXPECT_TRUE(probe.description.hasItem);
-        EXPECT_EQ(probe.description.nItemKind, 7);
+        EXPECT_EQ(probe.description.nItemKind, kItemKindListView);
         return probe.description.item;
     }
     LocatorForm RecordRow(int row) {

@@ -183,7 +183,7 @@ TEST_F(SampleProbeTest, RecordedListItemIsFoundAgainAfterTheItemsAreReordered) {
     const WindowDescriptionForm& d = probe.description;
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
-    EXPECT_EQ(d.nItemKind, 7);
+    EXPECT_EQ(d.nItemKind, kItemKindListView);
     EXPECT_EQ(d.item.Text(), "Item 0012");
     EXPECT_EQ(d.item.listView.iItem, 12);
     EXPECT_EQ(d.window.className, "SysListView32");

@@ -65,7 +65,7 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
     // The controller, finding the window again, sums the same title.
     EXPECT_EQ(TitleChecksumOf(FrameAncestorOf(hwndWindow, nullptr)), d.nTitleChecksum);
     ASSERT_TRUE(d.hasItem);
-    EXPECT_EQ(d.nItemKind, 7);
+    EXPECT_EQ(d.nItemKind, kItemKindListView);
 
     // What arrived is what the agent's own writer produces, unbounded.
     CWindowDescription local;
@@ -90,7 +90,7 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     const WindowDescriptionForm& d = probe.description;
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
-    EXPECT_EQ(d.nItemKind, 3);
+    EXPECT_EQ(d.nItemKind, kItemKindMenuBar);
     EXPECT_EQ(d.item.Text(), "&Help");
     EXPECT_EQ(d.item.menuBar.nPosition, 3);
     EXPECT_EQ(d.window.className, sample::kFrameClass);
