@@ -108,7 +108,7 @@ int main() {
         std::printf("the cursor did not reach the cell\n");
         return 1;
     }
-    ProbeResult probe = ProbeWindow(client, window, true, 12, 0, 0);
+    ProbeResult probe = ProbeWindow(client, window, true, kItemKindAccessible, 0, 0);
     if (probe.status != AgentStatus::Ok || !probe.description.hasItem) {
         std::printf("recording failed: %s\n", AgentStatusText(probe.status));
         return 1;
