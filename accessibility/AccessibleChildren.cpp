@@ -2,6 +2,7 @@
 #include "accessibility/AccessibleChildren.h"
 
 #include <new>
+#include <utility>
 
 #include "accessibility/AccessibilityLibrary.h"
 #include "accessibility/AccessibleFunctions.h"
@@ -9,36 +10,33 @@
 CAccessibleChildren::CAccessibleChildren(IAccessible* pAcc, bool bRequireSuccess) : m_nCount(0) {
     const long nCount = AccessibleChildCount(pAcc);
     if (nCount <= 0 || nCount > kMaxChildren || !g_accLibrary.pfnAccessibleChildren) return;
-    m_entries.reset(new (std::nothrow) VARIANT[static_cast<size_t>(nCount)]);
+    m_entries.reset(new (std::nothrow) COwnedVariant[static_cast<size_t>(nCount)]);
     if (!m_entries) return;
-    for (long i = 0; i < nCount; ++i) VariantInit(&m_entries[static_cast<size_t>(i)]);
+    // The owners lie in one array, each holding nothing but its VARIANT, so
+    // that the call fills them in place.
+    static_assert(sizeof(COwnedVariant) == sizeof(VARIANT), "an owned VARIANT is the VARIANT alone");
     long nObtained = 0;
-    const HRESULT hr = g_accLibrary.pfnAccessibleChildren(pAcc, 0, nCount, m_entries.get(), &nObtained);
-    m_nCount = static_cast<size_t>(nCount);
+    const HRESULT hr = g_accLibrary.pfnAccessibleChildren(pAcc, 0, nCount, &m_entries[0].Get(), &nObtained);
     if (nObtained != nCount || (bRequireSuccess && FAILED(hr))) {
-        // Whatever came is cleared by the destructor; the object has no
-        // children for the walks.
-        for (size_t i = 0; i < m_nCount; ++i) VariantClear(&m_entries[i]);
-        m_nCount = 0;
+        // Whatever came goes with the owners; the object has no children
+        // for the walks.
+        m_entries.reset();
+        return;
     }
-}
-
-CAccessibleChildren::~CAccessibleChildren() {
-    for (size_t i = 0; i < m_nCount; ++i) VariantClear(&m_entries[i]);
+    m_nCount = static_cast<size_t>(nCount);
 }
 
 CAccessibleChildren::Entry CAccessibleChildren::Take(size_t i, TComPtr<IAccessible>& object, long& nChildId) {
     object.Reset();
     nChildId = 0;
     if (i >= m_nCount) return kOther;
-    VARIANT& entry = m_entries[i];
-    Entry kind = kOther;
-    if (entry.vt == VT_DISPATCH && entry.pdispVal) {
-        if (SUCCEEDED(entry.pdispVal->QueryInterface(kIidAccessible, object.PutVoid())) && object) kind = kObject;
-    } else if (entry.vt == VT_I4) {
-        nChildId = entry.lVal;
-        kind = kElement;
+    COwnedVariant entry(std::move(m_entries[i]));
+    const VARIANT& v = entry.Get();
+    if (v.vt == VT_DISPATCH && v.pdispVal) {
+        if (SUCCEEDED(v.pdispVal->QueryInterface(kIidAccessible, object.PutVoid())) && object) return kObject;
+    } else if (v.vt == VT_I4) {
+        nChildId = v.lVal;
+        return kElement;
     }
-    VariantClear(&entry);
-    return kind;
+    return kOther;
 }

@@ -1,7 +1,7 @@
 // The children of one accessible object, fetched at once with
 // AccessibleChildren: each entry is a full child object, a simple element
-// of the object (by its child identifier), or something else. The entries
-// not taken are cleared when the list goes.
+// of the object (by its child identifier), or something else. Each entry
+// is owned by the list until it is taken; what is not taken goes with it.
 #pragma once
 #include <windows.h>
 #include <oleacc.h>
@@ -19,7 +19,6 @@ public:
     // child count, has none. bRequireSuccess: the call's result must be a
     // success code as well.
     CAccessibleChildren(IAccessible* pAcc, bool bRequireSuccess = false);
-    ~CAccessibleChildren();
     CAccessibleChildren(const CAccessibleChildren&) = delete;
     CAccessibleChildren& operator=(const CAccessibleChildren&) = delete;
 
@@ -33,6 +32,6 @@ public:
     static const long kMaxChildren = 1 << 20;
 
 private:
-    std::unique_ptr<VARIANT[]> m_entries;
+    std::unique_ptr<COwnedVariant[]> m_entries;
     size_t m_nCount;
 };

@@ -108,13 +108,13 @@ int main() {
         std::printf("the cursor did not reach the cell\n");
         return 1;
     }
-    ProbeResult probe = ProbeWindow(client, window, true, 12, 0, 0);
+    ProbeResult probe = ProbeWindow(client, window, true, kItemKindAccessible, 0, 0);
     if (probe.status != AgentStatus::Ok || !probe.description.hasItem) {
         std::printf("recording failed: %s\n", AgentStatusText(probe.status));
         return 1;
     }
     LocatorForm form = probe.description.item;
-    form.nKind = 12;
+    form.nKind = kItemKindAccessible;
     std::printf("recorded '%s' %s at level %d\n", form.accessible.name.c_str(), form.accessible.role.c_str(),
                 form.accessible.nLevel);
 
@@ -124,7 +124,7 @@ int main() {
     for (int i = 0; i < kRuns; ++i) {
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
-        LocateResult found = LocateItem(client, window, 12, 0, form, 0, 30000);
+        LocateResult found = LocateItem(client, window, kItemKindAccessible, 0, form, SearchArgument(), 30000);
         QueryPerformanceCounter(&b);
         bAgentFound = bAgentFound && found.status == AgentStatus::Ok && found.found;
         agentRect = found.form.rect;

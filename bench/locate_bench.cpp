@@ -59,12 +59,12 @@ int main() {
         const int rounds = count >= 10000 ? 60 : 300;
         double textMedian = 0;
         Figures textFirst;
-        for (uint32_t strategy : {0u, 3u}) {
+        for (SearchStrategy strategy : {SearchStrategy::kTextFirst, SearchStrategy::kRecordedIndex}) {
             std::vector<double> times;
             for (int r = 0; r < rounds; ++r) {
                 LARGE_INTEGER t0, t1;
                 QueryPerformanceCounter(&t0);
-                LocateResult found = LocateItem(client, list, 7, 0, form, strategy);
+                LocateResult found = LocateItem(client, list, kItemKindListView, 0, form, SearchArgument(strategy));
                 QueryPerformanceCounter(&t1);
                 if (found.status != AgentStatus::Ok || !found.found) {
                     std::printf("locate failed: %s\n", AgentStatusText(found.status));
@@ -73,11 +73,11 @@ int main() {
                 times.push_back(Micros(t0, t1));
             }
             Figures s = Summarise(times);
-            if (strategy == 0) {
+            if (strategy == SearchStrategy::kTextFirst) {
                 textMedian = s.median;
                 textFirst = s;
             }
-            std::printf("%7d  %-22s %10.0f %10.0f\n", count, strategy == 0 ? "agent, text first" : "agent, by index",
+            std::printf("%7d  %-22s %10.0f %10.0f\n", count, strategy == SearchStrategy::kTextFirst ? "agent, text first" : "agent, by index",
                         s.median, s.p99);
         }
         std::vector<double> outside;

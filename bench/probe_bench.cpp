@@ -33,7 +33,7 @@ int main() {
     for (int i = 0; i < kRuns + 20; ++i) {
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        ProbeResult probe = ProbeWindow(client, list, true, 7, static_cast<uint32_t>(i % 40), 0);
+        ProbeResult probe = ProbeWindow(client, list, true, kItemKindListView, static_cast<uint32_t>(i % 40), 0);
         QueryPerformanceCounter(&t1);
         if (probe.status != AgentStatus::Ok || !probe.description.hasItem) {
             std::fprintf(stderr, "probe_bench: probe %d failed: %s\n", i, AgentStatusText(probe.status));

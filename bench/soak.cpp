@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
             return GetItemRect(client, window, kind, centre.x, centre.y).status == AgentStatus::Ok;
         }});
         sorts.push_back({kinds[k].pszName + std::string(" locate"), [&client, window, kind, form] {
-            return LocateItem(client, window, kind, 0, form, 0).status == AgentStatus::Ok;
+            return LocateItem(client, window, kind, 0, form, SearchArgument()).status == AgentStatus::Ok;
         }});
         sorts.push_back({kinds[k].pszName + std::string(" probe"), [&client, &random, window, kind] {
             return ProbeWindow(client, window, true, kind, random() % 8, 0).status == AgentStatus::Ok;
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
 
     // The data-message queries and a watch.
     const HWND edit = FirstOfClass(windows, "Edit");
-    const HWND tabs = FirstOfClass(windows, "SysTabControl32");
+    const HWND tabs = FirstOfClass(windows, FindItemKind(kItemKindTab)->pszClasses);  // its first class
     if (edit) {
         sorts.push_back({"value pair", [&client, edit] {
             return SendForValuePair(client, edit, EM_GETSEL, 0, PointerPlacement::InWParam).status == AgentStatus::Ok;

@@ -33,7 +33,7 @@ namespace {
 
 // One "TavmorLocateItem"; true when the agent answered, *pFound whether it
 // found the item.
-bool Locate(CAgentClient& client, HWND control, const LocatorForm& form, uint32_t param, bool* pFound) {
+bool Locate(CAgentClient& client, HWND control, const LocatorForm& form, SearchArgument param, bool* pFound) {
     LocateResult result = LocateItem(client, control, form.nKind, 0, form, param);
     *pFound = result.found;
     return result.status == AgentStatus::Ok;
@@ -207,7 +207,8 @@ int main() {
         path.push_back(text);
         const LocatorForm form = TreeItemForm(path, image);
         const int rounds = count >= 10000 ? 40 : 200;
-        for (uint32_t strategy : {0u, 1u}) {
+        for (uint32_t pass : {0u, 1u}) {
+            const SearchStrategy strategy = pass == 0 ? SearchStrategy::kTextFirst : SearchStrategy::kPathFirst;
             std::vector<double> times;
             for (int r = 0; r < rounds; ++r) {
                 LARGE_INTEGER t0, t1;
@@ -215,13 +216,13 @@ int main() {
                 QueryPerformanceCounter(&t0);
                 const bool answered = Locate(client, tree, form, strategy, &found);
                 QueryPerformanceCounter(&t1);
-                if (!answered || !found) return std::printf("tree locate failed (%d, strategy %u)\n", count, strategy), 1;
+                if (!answered || !found) return std::printf("tree locate failed (%d, pass %u)\n", count, pass), 1;
                 times.push_back(Micros(t0, t1));
             }
             const Figures s = Summarise(times);
-            agentTreeMedian[row][strategy] = s.median;
-            agentTree[strategy] = s;
-            PrintRow(count, strategy == 0 ? "tree, agent, walk first" : "tree, agent, path first", s);
+            agentTreeMedian[row][pass] = s.median;
+            agentTree[pass] = s;
+            PrintRow(count, pass == 0 ? "tree, agent, walk first" : "tree, agent, path first", s);
         }
         std::vector<double> outside;
         for (int r = 0; r < (count >= 10000 ? 5 : 20); ++r) {
@@ -264,7 +265,7 @@ int main() {
             LARGE_INTEGER t0, t1;
             bool found = false;
             QueryPerformanceCounter(&t0);
-            const bool answered = Locate(client, list, form, 0, &found);
+            const bool answered = Locate(client, list, form, SearchStrategy::kTextFirst, &found);
             QueryPerformanceCounter(&t1);
             if (!answered || !found) return std::printf("list-box locate failed\n"), 1;
             times.push_back(Micros(t0, t1));

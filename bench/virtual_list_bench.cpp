@@ -26,8 +26,6 @@
 
 namespace {
 
-const int kListView = 7;
-const uint32_t kByText = 0, kByIndex = 3, kBySelection = 4;
 
 std::string RowText(int row) {
     char text[32];
@@ -45,15 +43,16 @@ std::string Thousands(long long n) {
 }
 
 // Locates the form `rounds` times; empty when a locate fails.
-std::vector<double> TimeLocate(CAgentClient& client, HWND list, const LocatorForm& form, uint32_t strategy, int rounds) {
+std::vector<double> TimeLocate(CAgentClient& client, HWND list, const LocatorForm& form, SearchStrategy strategy, int rounds) {
     std::vector<double> times;
     for (int r = 0; r < rounds; ++r) {
         LARGE_INTEGER t0, t1;
         QueryPerformanceCounter(&t0);
-        LocateResult found = LocateItem(client, list, kListView, 0, form, strategy, 120000);
+        LocateResult found = LocateItem(client, list, kItemKindListView, 0, form, SearchArgument(strategy), 120000);
         QueryPerformanceCounter(&t1);
         if (found.status != AgentStatus::Ok || !found.found) {
-            std::printf("locate (strategy %u) failed: %s, found %d\n", strategy, AgentStatusText(found.status),
+            std::printf("locate (strategy %u) failed: %s, found %d\n", SearchArgument(strategy).Wire(),
+                        AgentStatusText(found.status),
                         found.found ? 1 : 0);
             return std::vector<double>();
         }
@@ -98,19 +97,19 @@ int main(int argc, char** argv) {
     std::printf("owner-data list view of %s rows, row %s\n", rowsText.c_str(), Thousands(wanted).c_str());
 
     SendMessageA(window, sample::kMsgVirtualFindMode, 0, 0);
-    const Figures asked = Summarise(TimeLocate(client, list, moved, kByText, 10));
+    const Figures asked = Summarise(TimeLocate(client, list, moved, SearchStrategy::kTextFirst, 10));
     PrintLine("by text, the application's search, checked", asked);
-    const Figures kept = Summarise(TimeLocate(client, list, inPlace, kByText, 50));
+    const Figures kept = Summarise(TimeLocate(client, list, inPlace, SearchStrategy::kTextFirst, 50));
     PrintLine("by text, the row still at its recorded index", kept);
     SendMessageA(window, sample::kMsgVirtualFindMode, 1, 0);
-    const Figures walked = Summarise(TimeLocate(client, list, moved, kByText, 3));
+    const Figures walked = Summarise(TimeLocate(client, list, moved, SearchStrategy::kTextFirst, 3));
     PrintLine("by text, walked (the application does not answer)", walked);
     SendMessageA(window, sample::kMsgVirtualFindMode, 0, 0);
     if (asked.median > 0) std::printf("  the application's search gains %.1f times over the walk\n", walked.median / asked.median);
-    const Figures byIndex = Summarise(TimeLocate(client, list, inPlace, kByIndex, 200));
+    const Figures byIndex = Summarise(TimeLocate(client, list, inPlace, SearchStrategy::kRecordedIndex, 200));
     PrintLine("by index", byIndex);
     SendMessageA(window, sample::kMsgVirtualSelect, static_cast<WPARAM>(wanted - 1000), 0);
-    const Figures bySelection = Summarise(TimeLocate(client, list, inPlace, kBySelection, 200));
+    const Figures bySelection = Summarise(TimeLocate(client, list, inPlace, SearchStrategy::kCurrent, 200));
     PrintLine("by selection", bySelection);
     PrintTableRow("locate owner-data row near the end of " + rowsText + " by text (its own search, checked)", asked, nullptr);
     PrintTableRow("locate owner-data row near the end of " + rowsText + " by text, walked", walked, nullptr);
@@ -128,7 +127,7 @@ int main(int argc, char** argv) {
         SendMessageA(window, sample::kMsgVirtualSetRows, static_cast<WPARAM>(count), 0);
         const int nearEnd = count - 10;
         const LocatorForm form = ListViewItemForm(RowText(nearEnd), 5, nearEnd % 4);
-        const Figures agent = Summarise(TimeLocate(client, list, form, kByText, 20));
+        const Figures agent = Summarise(TimeLocate(client, list, form, SearchStrategy::kTextFirst, 20));
         std::vector<double> times;
         // Seconds to minutes a round: one round at 100,000 rows, two at 10,000.
         for (int r = 0; r < (count > 10000 ? 1 : 2); ++r) {

@@ -1,41 +1,37 @@
+// The client's forms of tree items, toolbar buttons, list-box items and
+// status-bar panes, made by their kinds' fields from what is known.
 #include "client/ControlItemForms.h"
 
-LocatorForm TreeItemForm(const std::vector<std::string>& path, int image) {
+namespace {
+LocatorForm FromKnown(int kind, const KnownItem& known) {
     LocatorForm form;
-    form.nKind = kItemKindTree;
-    TreeItemFields& f = form.tree;
-    f.mask = 0x1 | 0x2;  // text and image
-    f.cchTextMax = TreeItemFields::kRecordedTextSize;
-    f.iImage = image;
-    if (!path.empty()) {
-        f.text = path.back();
-        for (size_t i = 0; i + 1 < path.size(); ++i) {
-            TreePathStep step;
-            step.text = path[i];
-            f.path.push_back(step);
-        }
-    }
+    FormFromKnown(kind, known, &form);
     return form;
+}
+}  // namespace
+
+LocatorForm TreeItemForm(const std::vector<std::string>& path, int image) {
+    KnownItem known;
+    known.path = path;
+    known.image = image;
+    return FromKnown(kItemKindTree, known);
 }
 
 LocatorForm ToolbarButtonForm(int command) {
-    LocatorForm form;
-    form.nKind = kItemKindToolbar;
-    form.toolbar.idCommand = command;
-    return form;
+    KnownItem known;
+    known.command = command;
+    return FromKnown(kItemKindToolbar, known);
 }
 
 LocatorForm ListBoxItemForm(const std::string& text, int index) {
-    LocatorForm form;
-    form.nKind = kItemKindListBox;
-    form.listBox.text = text;
-    form.listBox.nIndex = index;
-    return form;
+    KnownItem known;
+    known.text = text;
+    known.index = index;
+    return FromKnown(kItemKindListBox, known);
 }
 
 LocatorForm StatusBarPaneForm(int pane) {
-    LocatorForm form;
-    form.nKind = kItemKindStatusBar;
-    form.statusBar.nIndex = pane;
-    return form;
+    KnownItem known;
+    known.pane = pane;
+    return FromKnown(kItemKindStatusBar, known);
 }

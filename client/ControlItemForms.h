@@ -1,10 +1,11 @@
 // Forms of tree items, toolbar buttons, list-box items and status-bar panes
 // made from what a controller knows about an item, without a recording:
 //
-//   LocateItem(client, tree, kItemKindTree, 0, TreeItemForm({"Projects", "Alpha", "Notes"}), 1);
-//   LocateItem(client, toolbar, kItemKindToolbar, 0, ToolbarButtonForm(40001), 0);
-//   LocateItem(client, list, kItemKindListBox, 0, ListBoxItemForm("Apple"), 0);
-//   LocateItem(client, status, kItemKindStatusBar, 0, StatusBarPaneForm(2), 0);
+//   LocateItem(client, tree, kItemKindTree, 0, TreeItemForm({"Projects", "Alpha", "Notes"}),
+//              SearchArgument(SearchStrategy::kPathFirst));
+//   LocateItem(client, toolbar, kItemKindToolbar, 0, ToolbarButtonForm(40001), SearchArgument());
+//   LocateItem(client, list, kItemKindListBox, 0, ListBoxItemForm("Apple"), SearchArgument());
+//   LocateItem(client, status, kItemKindStatusBar, 0, StatusBarPaneForm(2), SearchArgument());
 #pragma once
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@
 // A tree item by its path of texts, root first: the last text is the
 // item's own, those before it its ancestors'. The image is the item's
 // (ancestor images are not compared). An item whose image is not known is
-// best located with the path first (strategy 1): an item with the text and
+// best located with the path first (SearchStrategy::kPathFirst): an item with the text and
 // another image is then taken below the path's last ancestor.
 LocatorForm TreeItemForm(const std::vector<std::string>& path, int image = 0);
 // A toolbar button by its command identifier.

@@ -5,31 +5,6 @@
 
 namespace {
 
-struct ClassKind {
-    const char* pszClass;
-    int nKind;
-    const char* pszControl;
-};
-
-// The standard controls and the kinds that search them.
-const ClassKind kClassKinds[] = {
-    {"SysListView32", kItemKindListView, "list view"},
-    {"SysTreeView32", kItemKindTree, "tree view"},
-    {"SysTabControl32", kItemKindTab, "tab control"},
-    {"ToolbarWindow32", kItemKindToolbar, "toolbar"},
-    {"ListBox", kItemKindListBox, "list box"},
-    {"ComboLBox", kItemKindListBox, "list box"},
-    {"msctls_statusbar32", kItemKindStatusBar, "status bar"},
-    {"#32768", kItemKindPopupMenu, "popup menu"},
-};
-
-const char* ControlOfKind(int kind) {
-    for (const ClassKind& entry : kClassKinds) {
-        if (entry.nKind == kind) return entry.pszControl;
-    }
-    return "window of that kind";
-}
-
 std::string ClassOf(HWND hwnd) {
     char szName[257] = {0};
     GetWindowClassName(hwnd, szName, 256);
@@ -37,10 +12,8 @@ std::string ClassOf(HWND hwnd) {
 }
 
 int KindOfClass(const std::string& className) {
-    for (const ClassKind& entry : kClassKinds) {
-        if (lstrcmpiA(entry.pszClass, className.c_str()) == 0) return entry.nKind;
-    }
-    return 0;
+    const ItemKindInfo* pKind = FindItemKindOfClass(className.c_str());
+    return pKind ? pKind->nCode : 0;
 }
 
 // The window whose menu bar lies under the point, if any.
@@ -134,10 +107,10 @@ bool KindFitsWindow(int kind, HWND hwnd, std::string* pWhy) {
         if ((GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) || !GetMenu(hwnd)) {
             why = "the window has no menu bar (class " + ClassOf(hwnd) + ")";
         }
-    } else if (kind != kItemKindAccessible && kind != kItemKindScrollingAccessible) {
+    } else if (!pKind->ServesAnyWindow()) {
         const std::string className = ClassOf(hwnd);
         if (KindOfClass(className) != kind) {
-            why = "the window is no " + std::string(ControlOfKind(kind)) + " (class " + className + ")";
+            why = "the window is no " + std::string(pKind->pszControl) + " (class " + className + ")";
         }
     }
     if (pWhy) *pWhy = why;

@@ -11,7 +11,7 @@ template <class TIo, class TForm>
 bool TransferKind(int kind, TIo& io, TForm& form) {
     if (!ItemFormBase::Transfer(io, BaseOf(form))) return false;
     switch (kind) {
-#define VINTREL_FORM_CASE(code, Id, Locator, Fields, member, name, noun) \
+#define VINTREL_FORM_CASE(code, Id, Locator, Fields, member, ...) \
     case code: return Fields::Transfer(io, form.member);
         VINTREL_ITEM_KINDS(VINTREL_FORM_CASE)
 #undef VINTREL_FORM_CASE
@@ -22,7 +22,7 @@ bool TransferKind(int kind, TIo& io, TForm& form) {
 
 std::string LocatorForm::Text() const {
     switch (nKind) {
-#define VINTREL_FORM_TEXT(code, Id, Locator, Fields, member, name, noun) \
+#define VINTREL_FORM_TEXT(code, Id, Locator, Fields, member, ...) \
     case code: return member.DisplayText();
         VINTREL_ITEM_KINDS(VINTREL_FORM_TEXT)
 #undef VINTREL_FORM_TEXT
@@ -33,7 +33,7 @@ std::string LocatorForm::Text() const {
 std::string LocatorForm::Description() const {
     std::string description;
     switch (nKind) {
-#define VINTREL_FORM_DESCRIPTION(code, Id, Locator, Fields, member, name, noun) \
+#define VINTREL_FORM_DESCRIPTION(code, Id, Locator, Fields, member, ...) \
     case code: description = member.Description(); break;
         VINTREL_ITEM_KINDS(VINTREL_FORM_DESCRIPTION)
 #undef VINTREL_FORM_DESCRIPTION
@@ -66,20 +66,32 @@ size_t EncodedLocatorFormSize(const LocatorForm& form) {
 }
 
 LocatorForm ListViewItemForm(const std::string& text, int index, int image) {
+    KnownItem known;
+    known.text = text;
+    known.index = index;
+    known.image = image;
     LocatorForm form;
-    form.nKind = kItemKindListView;
-    form.listView.text = text;
-    form.listView.iItem = index;
-    form.listView.iImage = image;
-    form.listView.mask = ListViewItemFields::kRecordedMask;
-    form.listView.cchTextMax = ListViewItemFields::kRecordedTextSize;
+    FormFromKnown(kItemKindListView, known, &form);
     return form;
 }
 
 LocatorForm MenuBarItemForm(int position, const std::string& text) {
+    KnownItem known;
+    known.position = position;
+    known.text = text;
     LocatorForm form;
-    form.nKind = kItemKindMenuBar;
-    form.menuBar.nPosition = position;
-    form.menuBar.text = text;
+    FormFromKnown(kItemKindMenuBar, known, &form);
     return form;
+}
+
+bool FormFromKnown(int kind, const KnownItem& known, LocatorForm* form) {
+    *form = LocatorForm();
+    form->nKind = kind;
+    switch (kind) {
+#define VINTREL_FORM_FROM_KNOWN(code, Id, Locator, Fields, member, ...) \
+    case code: return Fields::FromKnown(known, form->member);
+        VINTREL_ITEM_KINDS(VINTREL_FORM_FROM_KNOWN)
+#undef VINTREL_FORM_FROM_KNOWN
+    default: return false;
+    }
 }

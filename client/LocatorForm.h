@@ -8,13 +8,14 @@
 #include <string>
 
 #include "forms/ItemKinds.h"
+#include "forms/KnownItem.h"
 #include "forms/WireCursor.h"
 
 struct LocatorForm : ItemFormBase {
     int nKind = 0;
     // menuBar, toolbar, popupMenu, listView, tree, listBox, tab, statusBar,
     // accessible, scrollingAccessible.
-#define VINTREL_FORM_MEMBER(code, Id, Locator, Fields, member, name, noun) Fields member;
+#define VINTREL_FORM_MEMBER(code, Id, Locator, Fields, member, ...) Fields member;
     VINTREL_ITEM_KINDS(VINTREL_FORM_MEMBER)
 #undef VINTREL_FORM_MEMBER
 
@@ -31,6 +32,10 @@ struct LocatorForm : ItemFormBase {
 // by position (its text is for display only).
 LocatorForm ListViewItemForm(const std::string& text, int index, int image);
 LocatorForm MenuBarItemForm(int position, const std::string& text);
+// The form of a kind made from what a person knows of the item (the kind's
+// Fields::FromKnown); false for a code that is no kind or a kind that is
+// found from its recording only. form->nKind is kind either way.
+bool FormFromKnown(int kind, const KnownItem& known, LocatorForm* form);
 
 // Reads one form of the given kind at the cursor and moves past exactly the
 // bytes the agent's ReadData would consume. False for a code that is no kind

@@ -8,8 +8,10 @@
 #include <memory>
 
 // Owns one handle of type THandle; Release is the function that gives it
-// back, Invalid the value that owns nothing.
-template <class THandle, auto Release, THandle Invalid = THandle()>
+// back, nInvalid the value that owns nothing (0 for most kinds of handle, -1
+// for those that fail as INVALID_HANDLE_VALUE), written as a number because
+// a handle made from one is no constant.
+template <class THandle, auto Release, LONG_PTR nInvalid = 0>
 class TOwned {
 public:
     TOwned() noexcept = default;
@@ -24,30 +26,33 @@ public:
     TOwned& operator=(const TOwned&) = delete;
 
     THandle Get() const noexcept { return m_handle; }
-    explicit operator bool() const noexcept { return m_handle != Invalid; }
+    explicit operator bool() const noexcept { return m_handle != Invalid(); }
     // Gives the handle up without releasing it.
     THandle Detach() noexcept {
         THandle handle = m_handle;
-        m_handle = Invalid;
+        m_handle = Invalid();
         return handle;
     }
     // Releases the handle now and tells whether the release succeeded (true
     // when nothing was held). The owner holds nothing afterwards either way.
     bool Close() noexcept {
-        if (m_handle == Invalid) return true;
+        if (m_handle == Invalid()) return true;
         return Release(Detach()) != 0;
     }
     // Releases the handle held, then owns handle.
-    void Reset(THandle handle = Invalid) noexcept {
-        if (m_handle != Invalid) Release(m_handle);
+    void Reset(THandle handle = Invalid()) noexcept {
+        if (m_handle != Invalid()) Release(m_handle);
         m_handle = handle;
     }
 
 private:
-    THandle m_handle = Invalid;
+    static THandle Invalid() noexcept { return reinterpret_cast<THandle>(nInvalid); }
+
+    THandle m_handle = Invalid();
 };
 
 using COwnedHandle = TOwned<HANDLE, &CloseHandle>;             // events, processes, threads, mappings
+using COwnedFile = TOwned<HANDLE, &CloseHandle, -1>;           // files and snapshots: INVALID_HANDLE_VALUE on failure
 using COwnedView = TOwned<void*, &UnmapViewOfFile>;             // a mapped view of a file mapping
 using COwnedHook = TOwned<HHOOK, &UnhookWindowsHookEx>;
 using COwnedLibrary = TOwned<HMODULE, &FreeLibrary>;

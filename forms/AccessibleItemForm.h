@@ -15,6 +15,7 @@
 #include <type_traits>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct AccessibleItemFields {
     static const size_t kMaxText = 255;
@@ -33,6 +34,10 @@ struct AccessibleItemFields {
     int32_t nRoleIndex = -1;
     // Not on the wire: write every field whatever the version.
     bool bAllFields = false;
+
+    // An accessible object is found from its recording only (the tool's
+    // acc-at command records one).
+    static bool FromKnown(const KnownItem&, AccessibleItemFields&) { return false; }
 
     std::string DisplayText() const {
         if (!name.empty() && !role.empty()) return name + " " + role;

@@ -1,3 +1,4 @@
+// The registry of item kinds read by code (see ItemKinds.h).
 #include "forms/ItemKinds.h"
 
 #include <cstdlib>
@@ -6,7 +7,8 @@
 
 namespace {
 const ItemKindInfo kKinds[] = {
-#define VINTREL_KIND_INFO(code, Id, Locator, Fields, member, name, noun) {code, name, noun},
+#define VINTREL_KIND_INFO(code, Id, Locator, Fields, member, name, noun, classes, control, description) \
+    {code, name, noun, classes, control, description},
     VINTREL_ITEM_KINDS(VINTREL_KIND_INFO)
 #undef VINTREL_KIND_INFO
 };
@@ -37,13 +39,18 @@ const ItemKindInfo* AllItemKinds(size_t* pnCount) {
 }
 
 const char* BaseItemDescription(int nCode) {
-    switch (nCode) {
-    case 3: return "a caption window item";
-    case 4: return "a toolbar item";
-    case 6: return "a popup menu item";
-    case 11: return "a status bar item";
-    default: return nullptr;
+    const ItemKindInfo* pKind = FindItemKind(nCode);
+    return pKind ? pKind->pszBaseDescription : nullptr;
+}
+
+const ItemKindInfo* FindItemKindOfClass(const char* pszClassName) {
+    if (!pszClassName) return nullptr;
+    for (const ItemKindInfo& kind : kKinds) {
+        for (const char* pszClass = kind.pszClasses; *pszClass; pszClass = kind.NextClass(pszClass)) {
+            if (lstrcmpiA(pszClass, pszClassName) == 0) return &kind;
+        }
     }
+    return nullptr;
 }
 
 std::string ItemKindName(int nCode) {

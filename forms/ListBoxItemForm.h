@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct ListBoxItemFields {
     static const uint32_t kCurrentFormBit = 0x80000000u;
@@ -23,6 +24,13 @@ struct ListBoxItemFields {
 
     int32_t nIndex = -1;
     std::string text;
+
+    // By text, the index breaking ties (by index alone without a text).
+    static bool FromKnown(const KnownItem& known, ListBoxItemFields& f) {
+        f.text = known.text;
+        f.nIndex = known.index;
+        return true;
+    }
 
     std::string DisplayText() const { return text; }
     std::string Description() const { return text.empty() ? "a list box item" : "the '" + text + "' list box item"; }
@@ -66,6 +74,11 @@ private:
 // A status-bar pane: the list-box item's form; panes are counted from 1 in
 // the description.
 struct StatusBarItemFields : ListBoxItemFields {
+    // By pane number.
+    static bool FromKnown(const KnownItem& known, StatusBarItemFields& f) {
+        f.nIndex = known.pane;
+        return true;
+    }
     std::string Description() const {
         return text.empty() ? "the no. " + std::to_string(static_cast<long long>(nIndex) + 1) + " status bar item"
                             : "the '" + text + "' status bar item";

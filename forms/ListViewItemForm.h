@@ -9,6 +9,7 @@
 #include <string>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct ListViewItemFields {
     // Mask and text buffer that a recorded item asks the control for.
@@ -27,6 +28,17 @@ struct ListViewItemFields {
     uint32_t stateMask = 0;
     uint32_t lParam = 0;
     std::string text;
+
+    // By text, index and image (text, image, lParam and state asked for,
+    // the recorded text buffer).
+    static bool FromKnown(const KnownItem& known, ListViewItemFields& f) {
+        f.text = known.text;
+        f.iItem = known.index;
+        f.iImage = known.image;
+        f.mask = kRecordedMask;
+        f.cchTextMax = kRecordedTextSize;
+        return true;
+    }
 
     std::string DisplayText() const { return text; }
     std::string Description() const { return text.empty() ? "a list item" : "the '" + text + "' list item"; }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct MenuBarItemFields {
     // The agent keeps at most this many characters of a menu text.
@@ -14,6 +15,13 @@ struct MenuBarItemFields {
 
     int32_t nPosition = 0;
     std::string text;
+
+    // By position; the text is for display only.
+    static bool FromKnown(const KnownItem& known, MenuBarItemFields& f) {
+        f.nPosition = known.position;
+        f.text = known.text;
+        return true;
+    }
 
     std::string DisplayText() const { return text; }
     std::string Description() const { return text.empty() ? "a menu item" : "the '" + text + "' menu item"; }

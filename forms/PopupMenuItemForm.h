@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct PopupMenuStep {
     uint32_t nPosition = 0;
@@ -27,6 +28,9 @@ struct PopupMenuItemFields {
     uint8_t bUseMenuBar = 0;
     std::string name;
     std::vector<PopupMenuStep> path;
+
+    // A popup-menu item is found from its recording only.
+    static bool FromKnown(const KnownItem&, PopupMenuItemFields&) { return false; }
 
     std::string DisplayText() const { return name; }
     std::string Description() const { return name.empty() ? "a popup menu item" : "the '" + name + "' menu item"; }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct TabItemFields {
     // Mask and text buffer that a recorded tab asks the control for.
@@ -28,6 +29,9 @@ struct TabItemFields {
     uint32_t bCurrent = 0;
     uint32_t lParam = 0;
     std::string text;
+
+    // A tab is found from its recording only.
+    static bool FromKnown(const KnownItem&, TabItemFields&) { return false; }
 
     std::string DisplayText() const { return text; }
     std::string Description() const { return text.empty() ? "a tab" : "the '" + text + "' tab"; }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct ToolbarItemFields {
     int32_t iBitmap = 0;
@@ -19,6 +20,12 @@ struct ToolbarItemFields {
     uint8_t fsState = 0;
     uint8_t fsStyle = 0;
     uint32_t dwData = 0;
+
+    // By command identifier.
+    static bool FromKnown(const KnownItem& known, ToolbarItemFields& f) {
+        f.idCommand = known.command;
+        return true;
+    }
 
     std::string DisplayText() const { return std::string(); }
     // Empty: a button is described by its kind's base description.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/ItemFormBase.h"
+#include "forms/KnownItem.h"
 
 struct TreePathStep {
     std::string text;
@@ -39,6 +40,24 @@ struct TreeItemFields {
     uint32_t hItem = 0;
     std::string text;
     std::vector<TreePathStep> path;  // root first; empty for a root item
+
+    // By the path of texts and the item's image (text and image asked for).
+    static bool FromKnown(const KnownItem& known, TreeItemFields& f) {
+        f.mask = 0x1 | 0x2;  // text and image
+        f.cchTextMax = kRecordedTextSize;
+        f.iImage = known.image;
+        f.text.clear();
+        f.path.clear();
+        if (!known.path.empty()) {
+            f.text = known.path.back();
+            for (size_t i = 0; i + 1 < known.path.size(); ++i) {
+                TreePathStep step;
+                step.text = known.path[i];
+                f.path.push_back(step);
+            }
+        }
+        return true;
+    }
 
     std::string DisplayText() const { return text; }
     std::string Description() const { return text.empty() ? "a tree item" : "the '" + text + "' tree item"; }

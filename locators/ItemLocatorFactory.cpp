@@ -35,7 +35,7 @@ CItemLocator* MakeLocator<CPopupMenuItemLocator>(DWORD dwParam) {
 CItemLocator* CreateItemLocator(int nKind, DWORD dwParam) {
     CItemLocator* pLocator = nullptr;
     switch (nKind) {
-#define VINTREL_KIND_CASE(code, Id, Locator, Fields, member, name, noun) \
+#define VINTREL_KIND_CASE(code, Id, Locator, ...) \
     case code: pLocator = MakeLocator<Locator>(dwParam); break;
         VINTREL_ITEM_KINDS(VINTREL_KIND_CASE)
 #undef VINTREL_KIND_CASE

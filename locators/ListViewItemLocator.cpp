@@ -5,19 +5,17 @@
 #include <new>
 #include <string>
 
+#include "forms/SearchArgument.h"
+
 
 namespace {
-const DWORD kStrategyMask = 0x7;
-const DWORD kStrategyImageFirst = 1;
-const DWORD kStrategyIndex = 3;
-const DWORD kStrategySelected = 4;
 const UINT kFetchMask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
 
-int RectPartCode(DWORD dwParam) {
-    switch ((dwParam >> 8) & 0x7) {
-    case 2: return LVIR_ICON;
-    case 3: return LVIR_LABEL;
-    case 4: return LVIR_SELECTBOUNDS;
+int RectPartCode(ReportedPart part) {
+    switch (part) {
+    case ReportedPart::kIcon: return LVIR_ICON;
+    case ReportedPart::kLabel: return LVIR_LABEL;
+    case ReportedPart::kSelectBounds: return LVIR_SELECTBOUNDS;
     default: return LVIR_BOUNDS;
     }
 }
@@ -218,16 +216,17 @@ int CListViewItemLocator::Search(HWND hwndControl, bool bImageFirst) {
 }
 
 bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
+    const SearchArgument search = SearchArgument::FromWire(dwParam);
     int nIndex = -1;
-    switch (dwParam & kStrategyMask) {
-    case kStrategySelected:
+    switch (search.strategy) {
+    case SearchStrategy::kCurrent:
         nIndex = static_cast<int>(SendMessageA(hwndControl, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
         break;
-    case kStrategyIndex:
+    case SearchStrategy::kRecordedIndex:
         // Any negative index is out of range, not only -1.
         if (m_item.iItem >= 0 && m_item.iItem < GetItemCount(hwndControl)) nIndex = m_item.iItem;
         break;
-    case kStrategyImageFirst:
+    case SearchStrategy::kImageFirst:
         nIndex = SearchByImage(hwndControl);
         if (nIndex == -1) nIndex = SearchByText(hwndControl);
         break;
@@ -238,7 +237,7 @@ bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     }
     if (nIndex < 0) return false;
     SendMessageA(hwndControl, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nIndex), 0);
-    m_rect.left = RectPartCode(dwParam);
+    m_rect.left = RectPartCode(search.part);
     return SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&m_rect)) != 0;
 }
 

@@ -7,17 +7,13 @@
 #include <new>
 #include "locators/ControlClass.h"
 
-namespace {
-const char kControlClass[] = "msctls_statusbar32";
-}  // namespace
-
 int CStatusBarItemLocator::GetItemCount(HWND hwndControl) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
+    if (!IsControlOfKind(hwndControl, kItemKindStatusBar)) return -1;
     return static_cast<int>(SendMessageA(hwndControl, SB_GETPARTS, 0, 0));
 }
 
 void CStatusBarItemLocator::ReadPaneText(HWND hwndControl, int nPane) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return;
+    if (!IsControlOfKind(hwndControl, kItemKindStatusBar)) return;
     const size_t nLength = LOWORD(SendMessageA(hwndControl, SB_GETTEXTLENGTHA, static_cast<WPARAM>(nPane), 0));
     if (nLength == 0) return;
     // Fetched whole into a buffer of its own size, then cut to what the

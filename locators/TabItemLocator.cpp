@@ -6,13 +6,9 @@
 #include <string>
 
 #include "common/Owned.h"
+#include "forms/SearchArgument.h"
 
 namespace {
-const DWORD kStrategyMask = 0x7;
-const DWORD kStrategyImageFirst = 1;
-const DWORD kStrategyIndex = 3;
-const DWORD kStrategyCurrent = 4;
-const DWORD kCurrentBit = 0x4;
 const UINT kFetchMask = TCIF_TEXT | TCIF_IMAGE;
 
 // Room around a record handed to a tab control: a window that answers a
@@ -176,7 +172,7 @@ int CTabItemLocator::Search(HWND hwndControl, bool bImageFirst) {
 }
 
 int CTabItemLocator::FindByImage(HWND hwndControl, DWORD dwParam) {
-    if (dwParam & kCurrentBit) return static_cast<int>(SendMessageA(hwndControl, TCM_GETCURSEL, 0, 0));
+    if (SearchArgument::FromWire(dwParam).HasCurrentBit()) return static_cast<int>(SendMessageA(hwndControl, TCM_GETCURSEL, 0, 0));
     if (m_item.iImage == -1) return -1;
     const int nCount = GetItemCount(hwndControl);
     for (int i = 0; i < nCount; ++i) {
@@ -194,15 +190,15 @@ bool CTabItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     const int nCount = GetItemCount(hwndControl);
     if (nCount <= 0) return false;
     int nIndex = -1;
-    const DWORD dwStrategy = dwParam & kStrategyMask;
-    if (dwStrategy == kStrategyCurrent) {
+    const SearchStrategy strategy = SearchArgument::FromWire(dwParam).strategy;
+    if (strategy == SearchStrategy::kCurrent) {
         nIndex = static_cast<int>(SendMessageA(hwndControl, TCM_GETCURSEL, 0, 0));
-    } else if (dwStrategy == kStrategyIndex) {
+    } else if (strategy == SearchStrategy::kRecordedIndex) {
         // Any negative index is out of range, not only -1.
         if (m_nIndex >= 0 && m_nIndex < nCount) nIndex = m_nIndex;
     } else if (!HasItemText(hwndControl)) {
         nIndex = FindByImage(hwndControl, dwParam);
-    } else if (dwStrategy == kStrategyImageFirst) {
+    } else if (strategy == SearchStrategy::kImageFirst) {
         nIndex = SearchByImage(hwndControl);
         if (nIndex == -1) nIndex = SearchByText(hwndControl);
     } else {

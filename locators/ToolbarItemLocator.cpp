@@ -4,7 +4,6 @@
 #include "locators/ControlClass.h"
 
 namespace {
-const char kControlClass[] = "ToolbarWindow32";
 // Longest button text the locator keeps.
 const LRESULT kMaxButtonText = 1024;
 }  // namespace
@@ -44,14 +43,14 @@ void CToolbarItemLocator::ReadData(BYTE*& pCursor) {
 void CToolbarItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
 
 int CToolbarItemLocator::GetItemCount(HWND hwndControl) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
+    if (!IsControlOfKind(hwndControl, kItemKindToolbar)) return -1;
     return static_cast<int>(SendMessageA(hwndControl, TB_BUTTONCOUNT, 0, 0));
 }
 
 HWND CToolbarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     m_bSelected = 0;
     // A rejected index leaves the record as it was.
-    if (!IsControlOfClass(hwndControl, kControlClass)) return nullptr;
+    if (!IsControlOfKind(hwndControl, kItemKindToolbar)) return nullptr;
     TBBUTTON button;
     std::memset(&button, 0, sizeof(button));
     if (SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button))) {

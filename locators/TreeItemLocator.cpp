@@ -1,14 +1,10 @@
 #include "locators/TreeItemLocator.h"
 
 #include <cstring>
+#include "forms/SearchArgument.h"
 #include "locators/ControlClass.h"
 
 namespace {
-const char kControlClass[] = "SysTreeView32";
-const DWORD kStrategyMask = 0x7;
-const DWORD kStrategyPathFirst = 1;
-const DWORD kStrategySelected = 4;
-const DWORD kRectWholeLine = 1;
 const UINT kRecordMask = 0x7F;  // text, image, param, state, handle, selected image, children
 const UINT kWalkMask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE | TVIF_CHILDREN;
 
@@ -128,7 +124,7 @@ void CTreeItemLocator::ReadData(BYTE*& pCursor) {
 void CTreeItemLocator::WriteData(BYTE*& pCursor) { WriteFormAt(pCursor, MakeForm()); }
 
 int CTreeItemLocator::GetItemCount(HWND hwndControl) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
+    if (!IsControlOfKind(hwndControl, kItemKindTree)) return -1;
     return static_cast<int>(SendMessageA(hwndControl, TVM_GETCOUNT, 0, 0));
 }
 
@@ -158,7 +154,7 @@ HTREEITEM CTreeItemLocator::FindItemByHandle(HWND hwndControl, uint32_t nHandle)
 }
 
 HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
-    if (!IsControlOfClass(hwndControl, kControlClass)) return nullptr;
+    if (!IsControlOfKind(hwndControl, kItemKindTree)) return nullptr;
     // A made-up handle given to the tree could crash it: only an item met
     // on a walk is used. Otherwise the locator stays as it was (no text, no
     // handle), which is what the reply then carries.
@@ -204,7 +200,7 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
 RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
     *pnIndex = -1;
     RECT rect = {0, 0, 0, 0};
-    if (!IsControlOfClass(hwndControl, kControlClass)) return rect;
+    if (!IsControlOfKind(hwndControl, kItemKindTree)) return rect;
     TVHITTESTINFO info;
     std::memset(&info, 0, sizeof(info));
     info.pt.x = x;
@@ -221,12 +217,13 @@ RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnInde
 
 bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     m_hFound = nullptr;
-    if (!IsControlOfClass(hwndControl, kControlClass)) return false;
-    switch (dwParam & kStrategyMask) {
-    case kStrategySelected:
+    if (!IsControlOfKind(hwndControl, kItemKindTree)) return false;
+    const SearchArgument search = SearchArgument::FromWire(dwParam);
+    switch (search.strategy) {
+    case SearchStrategy::kCurrent:
         m_hFound = Next(hwndControl, TVGN_CARET, nullptr);
         break;
-    case kStrategyPathFirst:
+    case SearchStrategy::kImageFirst:  // path first
         SearchPass(&CTreeItemLocator::MatchNothing, hwndControl);
         if (!m_hFound) SearchPass(&CTreeItemLocator::MatchItem, hwndControl);
         break;
@@ -237,7 +234,7 @@ bool CTreeItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
     }
     if (!m_hFound) return false;
     SendMessageA(hwndControl, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hFound));
-    return ItemRect(hwndControl, m_hFound, ((dwParam >> 8) & 0x7) != kRectWholeLine, &m_rect);
+    return ItemRect(hwndControl, m_hFound, search.part != ReportedPart::kWholeLine, &m_rect);
 }
 
 void CTreeItemLocator::SearchPass(MatchFunction match, HWND hwndControl) {

@@ -1,17 +1,16 @@
-// The locate command's options for the forms of tree items, toolbar
-// buttons, list-box items and status-bar panes:
+// The locate command's options for the fields of tree items, toolbar
+// buttons and status-bar panes:
 //   tree       --path "Projects/Alpha/Notes" [--image N]
 //   toolbar    --command ID
-//   listbox    --text T [--index I]   (an empty text: by index)
 //   statusbar  --pane N
-// --text, --index and --image are the command's own, shared with the
-// list-view kind.
+// --text, --index, --image and --position are the command's own; each
+// kind's fields take from them what they need (forms/KnownItem.h).
 #pragma once
 #include <string>
 
 #include <CLI/CLI.hpp>
 
-#include "client/LocatorForm.h"
+#include "forms/KnownItem.h"
 
 struct ControlItemOptions {
     std::string path;
@@ -19,6 +18,6 @@ struct ControlItemOptions {
     int nPane = 0;
 
     void Add(CLI::App& app);
-    // False when kind is none of the four.
-    bool MakeForm(int kind, const std::string& text, int index, int image, LocatorForm* form) const;
+    // Puts the options into known (the path split at each '/').
+    void Fill(KnownItem* known) const;
 };

@@ -1,7 +1,7 @@
 // vintrel locate: finds an item again from what a controller knows of it:
 // the hex bytes of its form (--form), or its fields (--text, --index,
-// --image for a list-view item; --position for a menu-bar item; those of
-// tool/ControlItemOptions.h for tree, toolbar, list-box and status-bar items).
+// --image, --position, and those of tool/ControlItemOptions.h), of which
+// each kind takes what it needs (forms/KnownItem.h).
 #include <cstdlib>
 #include <vector>
 
@@ -59,12 +59,16 @@ struct LocateCommand {
             if (!DecodeLocatorForm(kind, cursor, &form)) {
                 return CToolOutput::Fail("--form is not a form of a " + std::string(FindItemKind(kind)->pszNoun));
             }
-        } else if (kind == kItemKindListView) {
-            form = ListViewItemForm(text, nIndex, nImage);
-        } else if (kind == kItemKindMenuBar) {
-            form = MenuBarItemForm(nPosition, text);
-        } else if (!controlItem.MakeForm(kind, text, nIndex, nImage, &form)) {
-            return CToolOutput::Fail("give the " + std::string(FindItemKind(kind)->pszNoun) + "'s form with --form HEX");
+        } else {
+            KnownItem known;
+            known.text = text;
+            known.index = nIndex;
+            known.image = nImage;
+            known.position = nPosition;
+            controlItem.Fill(&known);
+            if (!FormFromKnown(kind, known, &form)) {
+                return CToolOutput::Fail("give the " + std::string(FindItemKind(kind)->pszNoun) + "'s form with --form HEX");
+            }
         }
         CAgentClient client;
         if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);

@@ -26,7 +26,7 @@ struct MenuPathCommand {
         LocatorForm form = PopupMenuItemForm(nCommandId, menuText.empty());
         CAgentClient client;
         if (!ConnectAgent(client, target.Window(), &error)) return CToolOutput::Fail(error);
-        LocateResult found = LocateItem(client, target.Window(), kItemKindPopupMenu, menu, form, 0);
+        LocateResult found = LocateItem(client, target.Window(), kItemKindPopupMenu, menu, form, SearchArgument());
         if (found.status != AgentStatus::Ok) {
             return CToolOutput::Fail(std::string("menu-path failed: ") + AgentStatusText(found.status));
         }

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "client/AccessibleForms.h"
+#include "forms/ItemKinds.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
 
-const int kAccessible = 12;
 const std::string kWindowSuffix = std::string(" (") + sample::kAccWindowClass + ")";
 const std::string kScrollerSuffix = std::string(" (") + sample::kAccScrollerClass + ")";
 
@@ -23,11 +23,11 @@ protected:
     // Records the object at a point of the window's client area.
     LocatorForm RecordAt(int x, int y, HWND window = nullptr) {
         LocatorForm form;
-        EXPECT_TRUE(Record(kAccessible, window ? window : m_window, ScreenOf(m_window, x, y), &form));
+        EXPECT_TRUE(Record(kItemKindAccessible, window ? window : m_window, ScreenOf(m_window, x, y), &form));
         return form;
     }
     LocateResult Find(const LocatorForm& form) {
-        LocateResult found = Locate(kAccessible, m_window, form);
+        LocateResult found = Locate(kItemKindAccessible, m_window, form);
         EXPECT_EQ(found.status, AgentStatus::Ok) << AgentStatusText(found.status);
         return found;
     }
@@ -179,7 +179,7 @@ TEST_F(AccessibleItemTest, FormVersions) {
     const uint8_t* pRecord = s_client->View();
     CWireCursor reply(pRecord + 8, pRecord + s_client->RecordSize());
     LocatorForm back;
-    ASSERT_TRUE(DecodeLocatorForm(kAccessible, reply, &back));
+    ASSERT_TRUE(DecodeLocatorForm(kItemKindAccessible, reply, &back));
     std::string value;
     ASSERT_TRUE(reply.ReadText(value, TextField::Plain));
     EXPECT_EQ(value, "");
@@ -225,7 +225,7 @@ TEST_F(AccessibleItemTest, AFaultingObjectEndsOnlyItsOwnReading) {
 TEST_F(AccessibleItemTest, NothingWithTheCursorObjectsRectangleLeavesTheFormAsItWas) {
     // The cursor is on "OK", which the scrolling area's tree does not hold.
     LocatorForm form;
-    ASSERT_TRUE(Record(kAccessible, m_scroller, ScreenOf(m_window, 50, 40), &form));
+    ASSERT_TRUE(Record(kItemKindAccessible, m_scroller, ScreenOf(m_window, 50, 40), &form));
     EXPECT_EQ(form.accessible.name, "");
     EXPECT_EQ(form.accessible.role, "");
     EXPECT_EQ(form.accessible.nLevel, 0);
@@ -238,7 +238,7 @@ TEST_F(AccessibleItemTest, ItemAtTheCursor) {
     const POINT at = ScreenOf(m_window, 70, 85);  // element "Alpha"
     ASSERT_TRUE(CProxyWindow::MoveCursor(at.x, at.y));
     // The point of the request is not used: the cursor's is.
-    ItemAtResult result = GetItemRect(*s_client, m_window, kAccessible, 0, 0);
+    ItemAtResult result = GetItemRect(*s_client, m_window, kItemKindAccessible, 0, 0);
     ASSERT_EQ(result.status, AgentStatus::Ok);
     EXPECT_EQ(result.index, 0);
     const RECT expected = {20, 70, 120, 100};

@@ -76,7 +76,7 @@ protected:
 
     LocateResult Locate(int kind, HWND window, const LocatorForm& form, uint32_t factoryArgument = 0,
                         DWORD timeoutMs = 20000) {
-        return LocateItem(*Base::s_client, window, kind, factoryArgument, form, 0, timeoutMs);
+        return LocateItem(*Base::s_client, window, kind, factoryArgument, form, SearchArgument(), timeoutMs);
     }
 
     static std::string RectText(const RECT& r) {

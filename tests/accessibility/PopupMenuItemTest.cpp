@@ -10,11 +10,10 @@
 #include <vector>
 
 #include "client/AccessibleForms.h"
+#include "forms/ItemKinds.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
-
-const int kPopup = 6;
 
 std::string PathText(const std::vector<PopupMenuStep>& path) {
     return path.empty() ? "empty" : PopupPathText(path);
@@ -38,7 +37,7 @@ protected:
         return form;
     }
     LocateResult Find(const LocatorForm& form, HWND window = nullptr, uint32_t menu = 0xFFFFFFFF) {
-        LocateResult found = Locate(kPopup, window ? window : m_window, form, menu == 0xFFFFFFFF ? m_root : menu);
+        LocateResult found = Locate(kItemKindPopupMenu, window ? window : m_window, form, menu == 0xFFFFFFFF ? m_root : menu);
         EXPECT_EQ(found.status, AgentStatus::Ok) << AgentStatusText(found.status);
         return found;
     }
@@ -140,21 +139,21 @@ TEST_F(PopupMenuItemTest, HitTestOverTheOpenMenu) {
     ASSERT_FALSE(IsRectEmpty(&first)) << "no rectangle for the open menu's first item";
     const HWND menuWindow = MenuWindow();
     ASSERT_NE(menuWindow, nullptr);
-    ItemAtResult at = GetItemRect(*s_client, menuWindow, kPopup, Centre(first).x, Centre(first).y, m_root);
+    ItemAtResult at = GetItemRect(*s_client, menuWindow, kItemKindPopupMenu, Centre(first).x, Centre(first).y, m_root);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, sample::kAccCmdOpenItem);
     EXPECT_TRUE(EqualRect(&at.rect, &first)) << "came " << RectText(at.rect) << ", expected " << RectText(first);
     // The right and bottom edges belong to the item (the bottom edge is
     // shared with the next item, which comes later).
-    at = GetItemRect(*s_client, menuWindow, kPopup, first.right, first.bottom, m_root);
+    at = GetItemRect(*s_client, menuWindow, kItemKindPopupMenu, first.right, first.bottom, m_root);
     EXPECT_EQ(at.index, sample::kAccCmdOpenItem);
     // An item that opens a submenu: its rectangle, index -1.
     const RECT more = OpenItemRect(m_root, 1);
-    at = GetItemRect(*s_client, menuWindow, kPopup, Centre(more).x, Centre(more).y, m_root);
+    at = GetItemRect(*s_client, menuWindow, kItemKindPopupMenu, Centre(more).x, Centre(more).y, m_root);
     EXPECT_EQ(at.index, -1);
     EXPECT_TRUE(EqualRect(&at.rect, &more)) << "came " << RectText(at.rect) << ", expected " << RectText(more);
     // Outside every item.
-    at = GetItemRect(*s_client, menuWindow, kPopup, first.left - 50, first.top - 50, m_root);
+    at = GetItemRect(*s_client, menuWindow, kItemKindPopupMenu, first.left - 50, first.top - 50, m_root);
     EXPECT_EQ(at.index, -1);
     EXPECT_TRUE(IsRectEmpty(&at.rect)) << RectText(at.rect);
 }
@@ -164,18 +163,18 @@ TEST_F(PopupMenuItemTest, RecordingTakesTheNameUnderTheCursorAndDecidesOnTheMenu
     // Before any accessible item has bound the accessibility library in the
     // target, the name stays empty.
     LocatorForm form;
-    ASSERT_TRUE(Record(kPopup, m_window, ok, &form, sample::kAccCmdTarget, m_root));
+    ASSERT_TRUE(Record(kItemKindPopupMenu, m_window, ok, &form, sample::kAccCmdTarget, m_root));
     EXPECT_EQ(form.popupMenu.nItemId, static_cast<uint32_t>(sample::kAccCmdTarget));
     EXPECT_EQ(form.popupMenu.name, "");
     EXPECT_EQ(form.popupMenu.bUseMenuBar, 0);
     EXPECT_TRUE(form.popupMenu.path.empty());
-    ASSERT_EQ(GetItemRect(*s_client, m_window, 12, ok.x, ok.y).status, AgentStatus::Ok);
-    ASSERT_TRUE(Record(kPopup, m_window, ok, &form, sample::kAccCmdTarget, m_root));
+    ASSERT_EQ(GetItemRect(*s_client, m_window, kItemKindAccessible, ok.x, ok.y).status, AgentStatus::Ok);
+    ASSERT_TRUE(Record(kItemKindPopupMenu, m_window, ok, &form, sample::kAccCmdTarget, m_root));
     EXPECT_EQ(form.popupMenu.name, "OK");
     // In a child of a window with a menu bar: the bar is used and the frame
     // is described instead.
     HWND list = s_app->Control(sample::kListViewId);
-    ProbeResult probe = ProbeWindow(*s_client, list, true, kPopup, sample::kCmdSave, m_root);
+    ProbeResult probe = ProbeWindow(*s_client, list, true, kItemKindPopupMenu, sample::kCmdSave, m_root);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     ASSERT_TRUE(probe.description.hasItem);
     EXPECT_EQ(probe.description.item.popupMenu.bUseMenuBar, 1);

@@ -14,11 +14,11 @@
 
 #include "client/AgentMessages.h"
 #include "client/AccessibleForms.h"
+#include "forms/ItemKinds.h"
 #include "tests/accessibility/AccessibleSampleSuite.h"
 
 namespace {
 
-const int kScrolling = 13;
 const std::string kItemRole = std::string("list item (") + sample::kAccScrollerClass + ")";
 
 int ItemIndex(const char* name, const char* value = "") {
@@ -98,7 +98,7 @@ protected:
         return {item.left - s.x, item.top - s.y, item.right - s.x, item.bottom - s.y};
     }
     LocateResult Find(const LocatorForm& form) {
-        LocateResult found = Locate(kScrolling, m_scroller, form, 0, 30000);
+        LocateResult found = Locate(kItemKindScrollingAccessible, m_scroller, form, 0, 30000);
         EXPECT_EQ(found.status, AgentStatus::Ok) << AgentStatusText(found.status);
         return found;
     }
@@ -125,7 +125,7 @@ protected:
 TEST_F(ScrollingAccessibleItemTest, RecordsAnItemWithTheWindowSignature) {
     LocatorForm form;
     const int nearIndex = ItemIndex("Near");
-    ASSERT_TRUE(Record(kScrolling, m_scroller, ScreenOf(m_scroller, 50, 30), &form));
+    ASSERT_TRUE(Record(kItemKindScrollingAccessible, m_scroller, ScreenOf(m_scroller, 50, 30), &form));
     EXPECT_EQ(form.scrollingAccessible.name, "Near");
     EXPECT_EQ(form.scrollingAccessible.role, kItemRole);
     EXPECT_EQ(form.scrollingAccessible.nLevel, 2);
@@ -326,7 +326,7 @@ TEST_F(ScrollingAccessibleItemTest, TheWaitNeverSpins) {
         COwnedHandle squatter(CreateMutexA(nullptr, FALSE, name));
         ASSERT_TRUE(squatter) << name;
         const DWORD start = GetTickCount();
-        LocateResult found = LocateItem(*s_client, m_scroller, kScrolling, 0, Form(farRight), 0, 5000);
+        LocateResult found = LocateItem(*s_client, m_scroller, kItemKindScrollingAccessible, 0, Form(farRight), SearchArgument(), 5000);
         ASSERT_EQ(found.status, AgentStatus::Ok) << name << ": " << AgentStatusText(found.status);
         ExpectAt(found, farRight);
         EXPECT_LT(GetTickCount() - start, 3000u) << name;

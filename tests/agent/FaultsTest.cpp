@@ -3,7 +3,7 @@
 // the hook removed and installed again while a request is still queued.
 // (A stalled target and a controller killed in the middle of its requests
 // are in ControllerTest.cpp; a watch, the menu probe and the spy left
-// running by a killed controller in tests/watch/WatchToolTest.cpp.)
+// running by a killed controller in tests/tool/WatchToolTest.cpp.)
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -35,8 +35,8 @@ protected:
     void TearDown() override { m_client.reset(); }
 
     LocatorForm ListForm(const char* text, int index, int image) { return ListViewItemForm(text, index, image); }
-    LocateResult LocateList(const LocatorForm& form, uint32_t param) {
-        return LocateItem(*m_client, m_bed.List(), 7, 0, form, param);
+    LocateResult LocateList(const LocatorForm& form, SearchArgument param) {
+        return LocateItem(*m_client, m_bed.List(), kItemKindListView, 0, form, param);
     }
     static bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
     static bool IsZero(const RECT& r) { return !r.left && !r.top && !r.right && !r.bottom; }
@@ -71,15 +71,15 @@ TEST_F(ItemRequestTest, SearchArgumentIsReadBehindTheFormTheLocatorConsumed) {
     // An empty text: the form takes 57 bytes although GetDataSize says 58.
     LocatorForm form = ListForm("", 2, 77);
     CWireCursor w = m_client->BeginRequest();
-    w.WriteU16(7).WriteU32(0);
+    w.WriteU16(kItemKindListView).WriteU32(0);
     ASSERT_TRUE(EncodeLocatorForm(form, w));
     ASSERT_EQ(w.Offset(), 10u + 57u);
-    w.WriteU32(3).WriteU32(0);  // strategy 3 at 10 + n; text-first would find nothing
+    w.WriteU32(SearchArgument(SearchStrategy::kRecordedIndex)).WriteU32(0);  // at 10 + n; text first would find nothing
     CWireCursor reply;
     ASSERT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nLocateItem, 0, w, &reply), AgentStatus::Ok);
     EXPECT_EQ(reply.ReadU32(), 1u);
     LocatorForm back;
-    ASSERT_TRUE(DecodeLocatorForm(7, reply, &back));
+    ASSERT_TRUE(DecodeLocatorForm(kItemKindListView, reply, &back));
     EXPECT_TRUE(SameRect(back.rect, m_bed.ItemRect(2, LVIR_BOUNDS)));
     EXPECT_EQ(back.listView.iItem, 2);
 }
@@ -89,7 +89,7 @@ TEST_F(ItemRequestTest, GetItemRectReplyIsIndexAndRectInRectOrder) {
     POINT p = {r.left + 5, (r.top + r.bottom) / 2};
     ClientToScreen(m_bed.List(), &p);
     CWireCursor w = m_client->BeginRequest();
-    w.WriteU32(7).WriteI32(p.x).WriteI32(p.y).WriteU32(0);
+    w.WriteU32(kItemKindListView).WriteI32(p.x).WriteI32(p.y).WriteU32(0);
     CWireCursor reply;
     ASSERT_EQ(m_client->Send(m_bed.List(), m_client->Messages().nGetItemRect, 0, w, &reply), AgentStatus::Ok);
     EXPECT_EQ(reply.ReadI32(), 3);
@@ -98,7 +98,7 @@ TEST_F(ItemRequestTest, GetItemRectReplyIsIndexAndRectInRectOrder) {
     EXPECT_EQ(reply.ReadI32(), r.right);
     EXPECT_EQ(reply.ReadI32(), r.bottom);
 
-    ItemAtResult miss = GetItemRect(*m_client, m_bed.List(), 7, -3000, -3000);
+    ItemAtResult miss = GetItemRect(*m_client, m_bed.List(), kItemKindListView, -3000, -3000);
     ASSERT_EQ(miss.status, AgentStatus::Ok);
     EXPECT_EQ(miss.index, -1);
     EXPECT_TRUE(IsZero(miss.rect));
@@ -117,24 +117,24 @@ TEST_F(ItemRequestTest, MenuBarHitTestCountsRightAndBottomEdgesAsInside) {
     MapWindowPoints(nullptr, m_bed.Frame(), reinterpret_cast<POINT*>(&client), 2);
     EXPECT_LT(client.top, 0) << "menu-bar rectangles lie above the client area";
 
-    ItemAtResult right = GetItemRect(*m_client, m_bed.Frame(), 3, screen.right, (screen.top + screen.bottom) / 2);
+    ItemAtResult right = GetItemRect(*m_client, m_bed.Frame(), kItemKindMenuBar, screen.right, (screen.top + screen.bottom) / 2);
     EXPECT_EQ(right.index, last);
     EXPECT_TRUE(SameRect(right.rect, client));
-    ItemAtResult bottom = GetItemRect(*m_client, m_bed.Frame(), 3, screen.left + 2, screen.bottom);
+    ItemAtResult bottom = GetItemRect(*m_client, m_bed.Frame(), kItemKindMenuBar, screen.left + 2, screen.bottom);
     EXPECT_EQ(bottom.index, last);
-    ItemAtResult past = GetItemRect(*m_client, m_bed.Frame(), 3, screen.right + 1, screen.top);
+    ItemAtResult past = GetItemRect(*m_client, m_bed.Frame(), kItemKindMenuBar, screen.right + 1, screen.top);
     EXPECT_EQ(past.index, -1);
     EXPECT_TRUE(IsZero(past.rect));
     RECT first = m_bed.MenuItemScreenRect(0);
-    EXPECT_EQ(GetItemRect(*m_client, m_bed.Frame(), 3, first.left, first.top).index, 0);
+    EXPECT_EQ(GetItemRect(*m_client, m_bed.Frame(), kItemKindMenuBar, first.left, first.top).index, 0);
 }
 
 TEST_F(ItemRequestTest, MenuBarItemIsFoundByPositionAlone) {
     LocatorForm form;
-    form.nKind = 3;
+    form.nKind = kItemKindMenuBar;
     form.menuBar.nPosition = 1;
     form.menuBar.text = "&Renamed";
-    LocateResult found = LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0);
+    LocateResult found = LocateItem(*m_client, m_bed.Frame(), kItemKindMenuBar, 0, form, SearchArgument());
     ASSERT_EQ(found.status, AgentStatus::Ok);
     EXPECT_TRUE(found.found);
     RECT expected = m_bed.MenuItemScreenRect(1);
@@ -143,21 +143,21 @@ TEST_F(ItemRequestTest, MenuBarItemIsFoundByPositionAlone) {
     EXPECT_EQ(found.form.Text(), "&Renamed");
 
     form.menuBar.nPosition = GetMenuItemCount(m_bed.Menu());
-    EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0).found);
+    EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), kItemKindMenuBar, 0, form, SearchArgument()).found);
     form.menuBar.nPosition = -1;
-    EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), 3, 0, form, 0).found);
+    EXPECT_FALSE(LocateItem(*m_client, m_bed.Frame(), kItemKindMenuBar, 0, form, SearchArgument()).found);
 }
 
 TEST_F(ItemRequestTest, WindowWithoutMenuBarHasNoMenuItems) {
     RECT r;
     GetWindowRect(m_bed.Plain(), &r);
-    ItemAtResult at = GetItemRect(*m_client, m_bed.Plain(), 3, r.left + 20, r.top + 20);
+    ItemAtResult at = GetItemRect(*m_client, m_bed.Plain(), kItemKindMenuBar, r.left + 20, r.top + 20);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, -1);
     EXPECT_TRUE(IsZero(at.rect));
     LocatorForm form;
-    form.nKind = 3;
-    LocateResult found = LocateItem(*m_client, m_bed.Plain(), 3, 0, form, 0);
+    form.nKind = kItemKindMenuBar;
+    LocateResult found = LocateItem(*m_client, m_bed.Plain(), kItemKindMenuBar, 0, form, SearchArgument());
     ASSERT_EQ(found.status, AgentStatus::Ok);
     EXPECT_FALSE(found.found);
     EXPECT_TRUE(found.hasForm);
@@ -179,35 +179,35 @@ TEST_F(ItemRequestTest, AWindowThatIsNoListViewHasNoListItemUnderAnyPoint) {
 
 TEST_F(ItemRequestTest, EqualTextsAreToldApartByRecordedIndexThenByTheLaterItem) {
     // "Twin" at 10 (image 2), 20 (image 0), 30 (image 2).
-    LocateResult exact = LocateList(ListForm("Twin", 10, 2), 0);
+    LocateResult exact = LocateList(ListForm("Twin", 10, 2), SearchStrategy::kTextFirst);
     ASSERT_TRUE(exact.found);
     EXPECT_TRUE(SameRect(exact.form.rect, m_bed.ItemRect(10, LVIR_BOUNDS)));
-    LocateResult later = LocateList(ListForm("Twin", 12, 2), 0);
+    LocateResult later = LocateList(ListForm("Twin", 12, 2), SearchStrategy::kTextFirst);
     ASSERT_TRUE(later.found);
     EXPECT_TRUE(SameRect(later.form.rect, m_bed.ItemRect(30, LVIR_BOUNDS)));
-    LocateResult byImage = LocateList(ListForm("Twin", 30, 0), 0);
+    LocateResult byImage = LocateList(ListForm("Twin", 30, 0), SearchStrategy::kTextFirst);
     ASSERT_TRUE(byImage.found);
     EXPECT_TRUE(SameRect(byImage.form.rect, m_bed.ItemRect(20, LVIR_BOUNDS)));
 }
 
 TEST_F(ItemRequestTest, TextsAreComparedCaseSensitively) {
-    EXPECT_FALSE(LocateList(ListForm("item 0003", 3, 9), 0).found);
-    LocateResult exactCase = LocateList(ListForm("Item 0003", 3, 9), 0);  // image differs: weak match
+    EXPECT_FALSE(LocateList(ListForm("item 0003", 3, 9), SearchStrategy::kTextFirst).found);
+    LocateResult exactCase = LocateList(ListForm("Item 0003", 3, 9), SearchStrategy::kTextFirst);  // image differs: weak match
     ASSERT_TRUE(exactCase.found);
     EXPECT_TRUE(SameRect(exactCase.form.rect, m_bed.ItemRect(3, LVIR_BOUNDS)));
 }
 
 TEST_F(ItemRequestTest, ChangedImageIsFoundByTextFirstButImageFirstPrefersTheImage) {
     m_bed.SetImage(7, 1);
-    LocateResult textFirst = LocateList(ListForm("Item 0007", 7, 3), 0);
+    LocateResult textFirst = LocateList(ListForm("Item 0007", 7, 3), SearchStrategy::kTextFirst);
     ASSERT_TRUE(textFirst.found);
     EXPECT_TRUE(SameRect(textFirst.form.rect, m_bed.ItemRect(7, LVIR_BOUNDS)));
     // Image first: the last other item with image 3 wins over the renamed one.
-    LocateResult imageFirst = LocateList(ListForm("Item 0007", 7, 3), 1);
+    LocateResult imageFirst = LocateList(ListForm("Item 0007", 7, 3), SearchStrategy::kImageFirst);
     ASSERT_TRUE(imageFirst.found);
     EXPECT_TRUE(SameRect(imageFirst.form.rect, m_bed.ItemRect(47, LVIR_BOUNDS)));
     // With an image nobody has, image first falls back to the text.
-    LocateResult fallback = LocateList(ListForm("Item 0007", 7, 9), 1);
+    LocateResult fallback = LocateList(ListForm("Item 0007", 7, 9), SearchStrategy::kImageFirst);
     ASSERT_TRUE(fallback.found);
     EXPECT_TRUE(SameRect(fallback.form.rect, m_bed.ItemRect(7, LVIR_BOUNDS)));
     m_bed.SetImage(7, 3);
@@ -215,20 +215,20 @@ TEST_F(ItemRequestTest, ChangedImageIsFoundByTextFirstButImageFirstPrefersTheIma
 
 TEST_F(ItemRequestTest, IndexStrategyRefusesIndicesOutsideTheList) {
     const int count = ListView_GetItemCount(m_bed.List());
-    EXPECT_FALSE(LocateList(ListForm("x", count, 0), 3).found);
-    EXPECT_FALSE(LocateList(ListForm("x", -1, 0), 3).found);
-    EXPECT_FALSE(LocateList(ListForm("x", -7, 0), 3).found);
-    LocateResult last = LocateList(ListForm("x", count - 1, 0), 3);
+    EXPECT_FALSE(LocateList(ListForm("x", count, 0), SearchStrategy::kRecordedIndex).found);
+    EXPECT_FALSE(LocateList(ListForm("x", -1, 0), SearchStrategy::kRecordedIndex).found);
+    EXPECT_FALSE(LocateList(ListForm("x", -7, 0), SearchStrategy::kRecordedIndex).found);
+    LocateResult last = LocateList(ListForm("x", count - 1, 0), SearchStrategy::kRecordedIndex);
     ASSERT_TRUE(last.found);
     EXPECT_TRUE(SameRect(last.form.rect, m_bed.ItemRect(count - 1, LVIR_BOUNDS)));
 }
 
 TEST_F(ItemRequestTest, SelectedStrategyTakesTheFirstSelectedItem) {
     m_bed.Select(-1);
-    EXPECT_FALSE(LocateList(ListForm("x", 0, 0), 4).found);
+    EXPECT_FALSE(LocateList(ListForm("x", 0, 0), SearchStrategy::kCurrent).found);
     m_bed.Select(9);
     m_bed.Select(4);
-    LocateResult first = LocateList(ListForm("x", 0, 0), 4);
+    LocateResult first = LocateList(ListForm("x", 0, 0), SearchStrategy::kCurrent);
     ASSERT_TRUE(first.found);
     EXPECT_TRUE(SameRect(first.form.rect, m_bed.ItemRect(4, LVIR_BOUNDS)));
     m_bed.Select(-1);
@@ -236,13 +236,19 @@ TEST_F(ItemRequestTest, SelectedStrategyTakesTheFirstSelectedItem) {
 
 TEST_F(ItemRequestTest, PartCodeChoosesTheRectangle) {
     LocatorForm form = ListForm("Item 0005", 5, 1);
-    struct { uint32_t param; int part; } cases[] = {
-        {0x300, LVIR_LABEL}, {0x200, LVIR_ICON}, {0x400, LVIR_SELECTBOUNDS},
-        {0x100, LVIR_BOUNDS}, {0x500, LVIR_BOUNDS}, {0, LVIR_BOUNDS}, {0x303, LVIR_LABEL}};
+    const ReportedPart kUnnamed = static_cast<ReportedPart>(5);
+    struct { SearchArgument param; int part; } cases[] = {
+        {ReportedPart::kLabel, LVIR_LABEL},
+        {ReportedPart::kIcon, LVIR_ICON},
+        {ReportedPart::kSelectBounds, LVIR_SELECTBOUNDS},
+        {ReportedPart::kWholeLine, LVIR_BOUNDS},
+        {kUnnamed, LVIR_BOUNDS},
+        {ReportedPart::kWhole, LVIR_BOUNDS},
+        {SearchArgument(SearchStrategy::kRecordedIndex, ReportedPart::kLabel), LVIR_LABEL}};
     for (const auto& c : cases) {
         LocateResult found = LocateList(form, c.param);
-        ASSERT_TRUE(found.found) << std::hex << c.param;
-        EXPECT_TRUE(SameRect(found.form.rect, m_bed.ItemRect(5, c.part))) << std::hex << c.param;
+        ASSERT_TRUE(found.found) << std::hex << c.param.Wire();
+        EXPECT_TRUE(SameRect(found.form.rect, m_bed.ItemRect(5, c.part))) << std::hex << c.param.Wire();
     }
     EXPECT_FALSE(SameRect(m_bed.ItemRect(5, LVIR_LABEL), m_bed.ItemRect(5, LVIR_BOUNDS)));
 }
@@ -253,7 +259,7 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
     Open(4096);
     ASSERT_EQ(m_client->RecordSize(), 4096u);
     CWireCursor w = m_client->BeginRequest();
-    w.WriteU16(7).WriteU32(0);
+    w.WriteU16(kItemKindListView).WriteU32(0);
     LocatorForm form = ListForm("", 1, 1);
     ASSERT_TRUE(EncodeLocatorForm(form, w));
     // Overwrite the empty text's length with one that runs past the view.
@@ -267,9 +273,9 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
 
     // A menu-bar form whose text length is the largest the word holds.
     CWireCursor m = m_client->BeginRequest();
-    m.WriteU16(3).WriteU32(0);
+    m.WriteU16(kItemKindMenuBar).WriteU32(0);
     LocatorForm menu;
-    menu.nKind = 3;
+    menu.nKind = kItemKindMenuBar;
     ASSERT_TRUE(EncodeLocatorForm(menu, m));
     const uint32_t huge = 0xFFFFFFFF;
     std::memcpy(m_client->View() + m.Offset() - 4, &huge, 4);
@@ -280,9 +286,9 @@ TEST_F(ItemRequestTest, TextFieldPastTheRecordFailsTheRequestAsOverrun) {
 TEST_F(ItemRequestTest, OverLongTextsAreCutAndTheRequestStillAnswered) {
     // Menu-bar text of 600 characters: cut to 255; the search argument behind it is still found.
     CWireCursor w = m_client->BeginRequest();
-    w.WriteU16(3).WriteU32(0);
+    w.WriteU16(kItemKindMenuBar).WriteU32(0);
     LocatorForm menu;
-    menu.nKind = 3;
+    menu.nKind = kItemKindMenuBar;
     menu.menuBar.nPosition = 2;
     menu.menuBar.text.assign(600, 'T');
     ASSERT_TRUE(EncodeLocatorForm(menu, w));
@@ -298,12 +304,12 @@ TEST_F(ItemRequestTest, OverLongTextsAreCutAndTheRequestStillAnswered) {
     // List-view text of 40000 characters: cut to the largest buffer; found by index.
     LocatorForm list = ListForm("", 6, 2);
     list.listView.text.assign(40000, 'L');
-    LocateResult found = LocateList(list, 3);
+    LocateResult found = LocateList(list, SearchStrategy::kRecordedIndex);
     ASSERT_EQ(found.status, AgentStatus::Ok);
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.form.Text().size(), 32766u);
     list.listView.iImage = 9;  // no image to fall back on: the cut text matches nothing
-    EXPECT_FALSE(LocateList(list, 0).found);
+    EXPECT_FALSE(LocateList(list, SearchStrategy::kTextFirst).found);
 }
 
 }  // namespace

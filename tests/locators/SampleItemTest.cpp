@@ -16,16 +16,13 @@
 
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
+#include "forms/ItemKinds.h"
 #include "sample/SampleProtocol.h"
 #include "tests/support/SharedSampleSuite.h"
 
 namespace {
 
 const int kItems = 50;
-
-// Locate parameters: strategy in bits 0..2, rectangle part in bits 8..10.
-const uint32_t kTextFirst = 0, kImageFirst = 1, kByIndex = 3, kSelected = 4;
-const uint32_t kIconPart = 0x200, kLabelPart = 0x300;
 
 // The sample's item i before any change: text and image.
 std::string OriginalText(int i) {
@@ -109,7 +106,7 @@ protected:
         return p;
     }
 
-    ItemAtResult AtScreen(POINT p) { return GetItemRect(*s_client, m_list, 7, p.x, p.y); }
+    ItemAtResult AtScreen(POINT p) { return GetItemRect(*s_client, m_list, kItemKindListView, p.x, p.y); }
     ItemAtResult AtClient(POINT p) {
         ClientToScreen(m_list, &p);
         return AtScreen(p);
@@ -123,10 +120,10 @@ protected:
         ItemAtResult at = AtScreen(screen);
         EXPECT_EQ(at.status, AgentStatus::Ok);
         *index = at.index;
-        ProbeResult probe = ProbeWindow(*s_client, m_list, true, 7, static_cast<uint32_t>(at.index), 0);
+        ProbeResult probe = ProbeWindow(*s_client, m_list, true, kItemKindListView, static_cast<uint32_t>(at.index), 0);
         EXPECT_EQ(probe.status, AgentStatus::Ok);
         EXPECT_TRUE(probe.description.hasItem);
-        EXPECT_EQ(probe.description.nItemKind, 7);
+        EXPECT_EQ(probe.description.nItemKind, kItemKindListView);
         return probe.description.item;
     }
     LocatorForm RecordRow(int row) {
@@ -142,9 +139,9 @@ protected:
 
     // Locates the form and checks the rectangle lies in the list view's
     // client area over the item now at expectedRow.
-    void ExpectFoundAt(const LocatorForm& form, uint32_t param, int expectedRow, const char* what) {
+    void ExpectFoundAt(const LocatorForm& form, SearchArgument param, int expectedRow, const char* what) {
         SCOPED_TRACE(what);
-        LocateResult found = LocateItem(*s_client, m_list, 7, 0, form, param);
+        LocateResult found = LocateItem(*s_client, m_list, kItemKindListView, 0, form, param);
         ASSERT_EQ(found.status, AgentStatus::Ok);
         ASSERT_TRUE(found.found);
         ASSERT_TRUE(found.hasForm);
@@ -174,7 +171,7 @@ protected:
         // The items lie side by side: a few misses after the last one end the bar.
         int misses = 0;
         for (int x = window.left; x < window.right;) {
-            ItemAtResult at = GetItemRect(*s_client, m_frame, 3, x, y);
+            ItemAtResult at = GetItemRect(*s_client, m_frame, kItemKindMenuBar, x, y);
             EXPECT_EQ(at.status, AgentStatus::Ok);
             if (at.index < 0) {
                 if (!items.empty() && ++misses > 4) break;
@@ -260,25 +257,25 @@ TEST_F(SampleItemTest, RecordedItemsAreFoundAtTheirRowsAfterReverseAndShuffle) {
     ASSERT_EQ(s_app->Send(sample::kMsgReverseItems), 1);
     m_model.Reverse();
     for (size_t k = 0; k < forms.size(); ++k) {
-        ExpectFoundAt(forms[k], kTextFirst, m_model.RowOf(rows[k]), "reversed, text first");
-        ExpectFoundAt(forms[k], kImageFirst, m_model.RowOf(rows[k]), "reversed, image first");
+        ExpectFoundAt(forms[k], SearchStrategy::kTextFirst, m_model.RowOf(rows[k]), "reversed, text first");
+        ExpectFoundAt(forms[k], SearchStrategy::kImageFirst, m_model.RowOf(rows[k]), "reversed, image first");
     }
 
     ASSERT_EQ(s_app->Send(sample::kMsgShuffle, 7), 1);
     m_model.Shuffle(7);
     for (size_t k = 0; k < forms.size(); ++k) {
-        ExpectFoundAt(forms[k], kTextFirst, m_model.RowOf(rows[k]), "shuffled");
+        ExpectFoundAt(forms[k], SearchStrategy::kTextFirst, m_model.RowOf(rows[k]), "shuffled");
     }
 }
 
 TEST_F(SampleItemTest, TwinsAreToldApartByImageAfterAShuffle) {
     // "Twin" at 10 (image 2), 20 (image 0), 30 (image 2): only 20's image is its own.
     LocatorForm twin = KnownForm("Twin", 20, OriginalImage(20));
-    ExpectFoundAt(twin, kTextFirst, 20, "in place");
+    ExpectFoundAt(twin, SearchStrategy::kTextFirst, 20, "in place");
     for (unsigned seed : {3u, 11u}) {
         ASSERT_EQ(s_app->Send(sample::kMsgShuffle, seed), 1);
         m_model.Shuffle(seed);
-        ExpectFoundAt(twin, kTextFirst, m_model.RowOf(20), "shuffled");
+        ExpectFoundAt(twin, SearchStrategy::kTextFirst, m_model.RowOf(20), "shuffled");
     }
 }
 
@@ -286,10 +283,10 @@ TEST_F(SampleItemTest, InsertedItemsMoveTheRecordedOnesButNotTheRecordedIndex) {
     LocatorForm first = RecordRow(0), fourth = RecordRow(4);
     ASSERT_EQ(s_app->Send(sample::kMsgInsertFront, 3), 1);
     m_model.InsertFront(3);
-    ExpectFoundAt(first, kTextFirst, 3, "first item");
-    ExpectFoundAt(fourth, kTextFirst, 7, "fifth item");
+    ExpectFoundAt(first, SearchStrategy::kTextFirst, 3, "first item");
+    ExpectFoundAt(fourth, SearchStrategy::kTextFirst, 7, "fifth item");
     // By index, the row stays: it now holds an inserted item.
-    ExpectFoundAt(fourth, kByIndex, 4, "by index");
+    ExpectFoundAt(fourth, SearchStrategy::kRecordedIndex, 4, "by index");
     int index = -1;
     LocatorForm inserted = RecordAt(RowPoint(1), &index);
     EXPECT_EQ(index, 1);
@@ -311,7 +308,7 @@ TEST_F(SampleItemTest, RenamedItemsAreRecordedWithTheirNewTextAndFoundAfterAMove
     // Moved, so that neither the recorded index nor any other row matches by chance.
     ASSERT_EQ(s_app->Send(sample::kMsgReverseItems), 1);
     m_model.Reverse();
-    for (int k = 0; k < 3; ++k) ExpectFoundAt(forms[k], kTextFirst, m_model.RowOf(rows[k]), names[k].c_str());
+    for (int k = 0; k < 3; ++k) ExpectFoundAt(forms[k], SearchStrategy::kTextFirst, m_model.RowOf(rows[k]), names[k].c_str());
 
 }
 
@@ -322,13 +319,13 @@ TEST_F(SampleItemTest, ItemScrolledOutOfViewIsScrolledBackBeforeItsRectangleIsTa
     // Selecting the last item scrolls the list down and row 1 out of view.
     ASSERT_EQ(s_app->Send(sample::kMsgSelectItem, kItems - 1), 1);
     ASSERT_NE(AtScreen(RowPoint(1)).index, 1) << "the list did not scroll";
-    ExpectFoundAt(second, kTextFirst, 1, "after scrolling away");
+    ExpectFoundAt(second, SearchStrategy::kTextFirst, 1, "after scrolling away");
 
     // Down again; the parts of the rectangle all lie over the same item.
     ASSERT_EQ(s_app->Send(sample::kMsgSelectItem, kItems - 1), 1);
-    LocateResult icon = LocateItem(*s_client, m_list, 7, 0, second, kIconPart);
-    LocateResult label = LocateItem(*s_client, m_list, 7, 0, second, kLabelPart);
-    LocateResult bounds = LocateItem(*s_client, m_list, 7, 0, second, kTextFirst);
+    LocateResult icon = LocateItem(*s_client, m_list, kItemKindListView, 0, second, SearchArgument(ReportedPart::kIcon));
+    LocateResult label = LocateItem(*s_client, m_list, kItemKindListView, 0, second, SearchArgument(ReportedPart::kLabel));
+    LocateResult bounds = LocateItem(*s_client, m_list, kItemKindListView, 0, second, SearchArgument(SearchStrategy::kTextFirst));
     ASSERT_TRUE(icon.found && label.found && bounds.found);
     EXPECT_EQ(IndexAtCentre(icon.form.rect), 1);
     EXPECT_EQ(IndexAtCentre(label.form.rect), 1);
@@ -340,15 +337,15 @@ TEST_F(SampleItemTest, ItemScrolledOutOfViewIsScrolledBackBeforeItsRectangleIsTa
 
 TEST_F(SampleItemTest, SelectedStrategyFindsTheSelectionWhereverTheListIsScrolled) {
     LocatorForm anything = KnownForm("not in the list", 0, 9);
-    LocateResult none = LocateItem(*s_client, m_list, 7, 0, anything, kSelected);
+    LocateResult none = LocateItem(*s_client, m_list, kItemKindListView, 0, anything, SearchArgument(SearchStrategy::kCurrent));
     ASSERT_EQ(none.status, AgentStatus::Ok);
     EXPECT_FALSE(none.found);
 
     ASSERT_EQ(s_app->Send(sample::kMsgSelectItem, 37), 1);
     ASSERT_EQ(s_app->Send(sample::kMsgScrollTop), 1);
-    ExpectFoundAt(anything, kSelected, 37, "selected below the view");
+    ExpectFoundAt(anything, SearchStrategy::kCurrent, 37, "selected below the view");
     ASSERT_EQ(s_app->Send(sample::kMsgReverseItems), 1);  // rebuilt: the selection is gone
-    EXPECT_FALSE(LocateItem(*s_client, m_list, 7, 0, anything, kSelected).found);
+    EXPECT_FALSE(LocateItem(*s_client, m_list, kItemKindListView, 0, anything, SearchArgument(SearchStrategy::kCurrent)).found);
 }
 
 // ---- the sample's menu bar -----------------------------------------------------------
@@ -362,13 +359,13 @@ TEST_F(SampleItemTest, MenuBarItemsAreTakenUnderPointsOnTheBarOfAnotherProcess) 
         if (i > 0) {
             EXPECT_GE(bar[i].left, bar[i - 1].right) << "items do not overlap";
         }
-        ProbeResult probe = ProbeWindow(*s_client, m_frame, true, 3, static_cast<uint32_t>(i), 0);
+        ProbeResult probe = ProbeWindow(*s_client, m_frame, true, kItemKindMenuBar, static_cast<uint32_t>(i), 0);
         ASSERT_EQ(probe.status, AgentStatus::Ok);
         ASSERT_TRUE(probe.description.hasItem);
         EXPECT_EQ(probe.description.item.menuBar.nPosition, i);
         EXPECT_EQ(probe.description.item.Text(), texts[i]);
         // Found again by position: the rectangle the hit test gave.
-        LocateResult found = LocateItem(*s_client, m_frame, 3, 0, probe.description.item, 0);
+        LocateResult found = LocateItem(*s_client, m_frame, kItemKindMenuBar, 0, probe.description.item, SearchArgument());
         ASSERT_EQ(found.status, AgentStatus::Ok);
         ASSERT_TRUE(found.found);
         EXPECT_TRUE(SameRect(found.form.rect, bar[i])) << i;
@@ -377,15 +374,15 @@ TEST_F(SampleItemTest, MenuBarItemsAreTakenUnderPointsOnTheBarOfAnotherProcess) 
     POINT above = FrameScreenCentre(bar[0]), below = above;
     above.y += bar[0].top - 8;
     below.y = FrameScreenCentre({0, 8, 0, 8}).y;
-    EXPECT_EQ(GetItemRect(*s_client, m_frame, 3, above.x, above.y).index, -1);
-    EXPECT_EQ(GetItemRect(*s_client, m_frame, 3, below.x, below.y).index, -1);
+    EXPECT_EQ(GetItemRect(*s_client, m_frame, kItemKindMenuBar, above.x, above.y).index, -1);
+    EXPECT_EQ(GetItemRect(*s_client, m_frame, kItemKindMenuBar, below.x, below.y).index, -1);
 }
 
 TEST_F(SampleItemTest, MenuBarItemsAreLocatedByPositionAfterAMenuIsInsertedOrRenamed) {
     ResetMenuBar();
     const std::vector<RECT> before = ScanMenuBar();
     ASSERT_EQ(before.size(), 4u);
-    ProbeResult help = ProbeWindow(*s_client, m_frame, true, 3, 3, 0);
+    ProbeResult help = ProbeWindow(*s_client, m_frame, true, kItemKindMenuBar, 3, 0);
     ASSERT_EQ(help.status, AgentStatus::Ok);
     ASSERT_EQ(help.description.item.Text(), "&Help");
 
@@ -395,28 +392,28 @@ TEST_F(SampleItemTest, MenuBarItemsAreLocatedByPositionAfterAMenuIsInsertedOrRen
     ASSERT_EQ(tools.size(), 5u);
     EXPECT_EQ(tools[3].left, before[3].left) << "Tools starts where Help did";
     EXPECT_GT(tools[4].left, before[3].left);
-    LocateResult three = LocateItem(*s_client, m_frame, 3, 0, help.description.item, 0);
+    LocateResult three = LocateItem(*s_client, m_frame, kItemKindMenuBar, 0, help.description.item, SearchArgument());
     ASSERT_EQ(three.status, AgentStatus::Ok);
     ASSERT_TRUE(three.found);
     EXPECT_TRUE(SameRect(three.form.rect, tools[3]));
     EXPECT_EQ(three.form.Text(), "&Help") << "the text is carried for display only";
-    LocateResult four = LocateItem(*s_client, m_frame, 3, 0, MenuForm(4, "&Help"), 0);
+    LocateResult four = LocateItem(*s_client, m_frame, kItemKindMenuBar, 0, MenuForm(4, "&Help"), SearchArgument());
     ASSERT_TRUE(four.found);
     EXPECT_TRUE(SameRect(four.form.rect, tools[4]));
     POINT centre = FrameScreenCentre(four.form.rect);
-    EXPECT_EQ(GetItemRect(*s_client, m_frame, 3, centre.x, centre.y).index, 4);
-    EXPECT_FALSE(LocateItem(*s_client, m_frame, 3, 0, MenuForm(5, ""), 0).found);
+    EXPECT_EQ(GetItemRect(*s_client, m_frame, kItemKindMenuBar, centre.x, centre.y).index, 4);
+    EXPECT_FALSE(LocateItem(*s_client, m_frame, kItemKindMenuBar, 0, MenuForm(5, ""), SearchArgument()).found);
 
     // A longer name for "&Edit" widens it and pushes the items behind it right.
     ASSERT_TRUE(s_app->Rename(sample::kCopyDataMenuBase + 1, "&Edit and a much longer name"));
     const std::vector<RECT> renamed = ScanMenuBar();
     ASSERT_EQ(renamed.size(), 5u);
     EXPECT_GT(renamed[1].right - renamed[1].left, before[1].right - before[1].left);
-    LocateResult view = LocateItem(*s_client, m_frame, 3, 0, MenuForm(2, "&View"), 0);
+    LocateResult view = LocateItem(*s_client, m_frame, kItemKindMenuBar, 0, MenuForm(2, "&View"), SearchArgument());
     ASSERT_TRUE(view.found);
     EXPECT_TRUE(SameRect(view.form.rect, renamed[2]));
     EXPECT_GT(view.form.rect.left, before[2].left);
-    ProbeResult edit = ProbeWindow(*s_client, m_frame, true, 3, 1, 0);
+    ProbeResult edit = ProbeWindow(*s_client, m_frame, true, kItemKindMenuBar, 1, 0);
     ASSERT_EQ(edit.status, AgentStatus::Ok);
     EXPECT_EQ(edit.description.item.Text(), "&Edit and a much longer name");
 }

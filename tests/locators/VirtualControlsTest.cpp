@@ -23,7 +23,6 @@
 
 namespace {
 
-const int kToolbar = 4, kListView = 7, kTree = 8, kListBox = 9;
 
 std::string RectText(const RECT& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ")-(" + std::to_string(r.right) + ", " +
@@ -38,7 +37,7 @@ POINT CentreOnScreen(HWND hwnd, const RECT& r) {
 
 LocatorForm ListBoxForm(const std::string& text, int index) {
     LocatorForm form;
-    form.nKind = kListBox;
+    form.nKind = kItemKindListBox;
     form.listBox.text = text;
     form.listBox.nIndex = index;
     return form;
@@ -68,19 +67,19 @@ protected:
     LRESULT Virtual(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendMessageA(m_window, message, wParam, lParam);
     }
-    LocateResult Locate(HWND window, int kind, const LocatorForm& form, uint32_t strategy) {
+    LocateResult Locate(HWND window, int kind, const LocatorForm& form, SearchArgument strategy) {
         return LocateItem(*s_client, window, kind, 0, form, strategy, 20000);
     }
     // Row's rectangle as the list view reports it (found by index, which
     // brings it into view).
     RECT RowRect(int row) {
-        LocateResult r = Locate(m_list, kListView, ListViewItemForm("", row, 0), 3);
+        LocateResult r = Locate(m_list, kItemKindListView, ListViewItemForm("", row, 0), SearchStrategy::kRecordedIndex);
         EXPECT_TRUE(r.status == AgentStatus::Ok && r.found) << "row " << row << " by index";
         return r.form.rect;
     }
     // Found by text first, at the rectangle of row `expected`.
     void ExpectTextFindsRow(const LocatorForm& form, int expected, const std::string& what) {
-        LocateResult r = Locate(m_list, kListView, form, 0);
+        LocateResult r = Locate(m_list, kItemKindListView, form, SearchStrategy::kTextFirst);
         ASSERT_EQ(r.status, AgentStatus::Ok) << what;
         ASSERT_TRUE(r.found) << what << ": not found, expected row " << expected;
         const RECT want = RowRect(expected);
@@ -116,7 +115,7 @@ protected:
 
 TEST_F(VirtualControlsTest, MillionRowsRecordedAndFoundNearTheEndByTextIndexAndSelection) {
     const int row = sample::kVirtualDefaultRows - 10;
-    ProbeResult probe = ProbeWindow(*s_client, m_list, true, kListView, static_cast<uint32_t>(row), 0, 20000);
+    ProbeResult probe = ProbeWindow(*s_client, m_list, true, kItemKindListView, static_cast<uint32_t>(row), 0, 20000);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     ASSERT_TRUE(probe.description.hasItem);
     LocatorForm recorded = probe.description.item;
@@ -128,7 +127,7 @@ TEST_F(VirtualControlsTest, MillionRowsRecordedAndFoundNearTheEndByTextIndexAndS
     LocatorForm moved = recorded;
     moved.listView.iItem = 5;
     Virtual(sample::kMsgVirtualCount, 2);
-    LocateResult byText = Locate(m_list, kListView, moved, 0);
+    LocateResult byText = Locate(m_list, kItemKindListView, moved, SearchStrategy::kTextFirst);
     ASSERT_EQ(byText.status, AgentStatus::Ok);
     ASSERT_TRUE(byText.found);
     EXPECT_GT(Virtual(sample::kMsgVirtualCount, 0), 0) << "the application's own search was not asked";
@@ -136,14 +135,14 @@ TEST_F(VirtualControlsTest, MillionRowsRecordedAndFoundNearTheEndByTextIndexAndS
     ExpectInsideClient(m_list, byText.form.rect, "found by text");
 
     Virtual(sample::kMsgVirtualScrollTop);
-    LocateResult byIndex = Locate(m_list, kListView, recorded, 3);
+    LocateResult byIndex = Locate(m_list, kItemKindListView, recorded, SearchStrategy::kRecordedIndex);
     ASSERT_TRUE(byIndex.status == AgentStatus::Ok && byIndex.found);
     EXPECT_TRUE(EqualRect(&byIndex.form.rect, &byText.form.rect))
         << "by index " << RectText(byIndex.form.rect) << ", by text " << RectText(byText.form.rect);
 
     // Under a point: the row the search brought into view.
     const POINT centre = CentreOnScreen(m_list, byIndex.form.rect);
-    ItemAtResult at = GetItemRect(*s_client, m_list, kListView, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*s_client, m_list, kItemKindListView, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, row);
     EXPECT_TRUE(EqualRect(&at.rect, &byIndex.form.rect)) << RectText(at.rect);
@@ -151,14 +150,14 @@ TEST_F(VirtualControlsTest, MillionRowsRecordedAndFoundNearTheEndByTextIndexAndS
     const int selected = row - 500;
     ASSERT_EQ(Virtual(sample::kMsgVirtualSelect, static_cast<WPARAM>(selected)), 1);
     Virtual(sample::kMsgVirtualScrollTop);
-    LocateResult bySelection = Locate(m_list, kListView, recorded, 4);
+    LocateResult bySelection = Locate(m_list, kItemKindListView, recorded, SearchStrategy::kCurrent);
     ASSERT_TRUE(bySelection.status == AgentStatus::Ok && bySelection.found);
     ExpectInsideClient(m_list, bySelection.form.rect, "found by selection");
     const RECT want = RowRect(selected);
     EXPECT_TRUE(EqualRect(&bySelection.form.rect, &want)) << RectText(bySelection.form.rect) << " vs " << RectText(want);
 
     // Recording the selected row marks it selected.
-    ProbeResult selectedProbe = ProbeWindow(*s_client, m_list, true, kListView, static_cast<uint32_t>(selected), 0);
+    ProbeResult selectedProbe = ProbeWindow(*s_client, m_list, true, kItemKindListView, static_cast<uint32_t>(selected), 0);
     ASSERT_TRUE(selectedProbe.status == AgentStatus::Ok && selectedProbe.description.hasItem);
     EXPECT_EQ(selectedProbe.description.item.bSelected, 1);
 }
@@ -213,25 +212,25 @@ TEST_F(VirtualControlsTest, ApplicationsAnswersCountOnlyWhenTheyPassTheLocatorsC
 TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithStringsRecordedFoundAndHit) {
     HWND list = GetDlgItem(m_window, sample::kVirtualStringsListId);
     ASSERT_NE(list, nullptr);
-    ProbeResult probe = ProbeWindow(*s_client, list, true, kListBox, 150, 0);
+    ProbeResult probe = ProbeWindow(*s_client, list, true, kItemKindListBox, 150, 0);
     ASSERT_TRUE(probe.status == AgentStatus::Ok && probe.description.hasItem);
     EXPECT_EQ(probe.description.item.listBox.text, "Line 00150");
     EXPECT_EQ(probe.description.item.listBox.nIndex, 150);
 
-    LocateResult found = Locate(list, kListBox, probe.description.item, 0);
+    LocateResult found = Locate(list, kItemKindListBox, probe.description.item, SearchStrategy::kTextFirst);
     ASSERT_TRUE(found.status == AgentStatus::Ok && found.found);
     RECT want = ListBoxItemRect(list, 150);
     EXPECT_TRUE(EqualRect(&found.form.rect, &want)) << RectText(found.form.rect) << " vs " << RectText(want);
     ExpectInsideWindow(list, found.form.rect, "line 150");
 
     const POINT centre = CentreOnScreen(list, found.form.rect);
-    ItemAtResult at = GetItemRect(*s_client, list, kListBox, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*s_client, list, kItemKindListBox, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, 150);
 
     // Equal texts at 7 and 70: the recorded index, else the highest.
     for (int recordedAt : {70, 7, 3}) {
-        LocateResult pair = Locate(list, kListBox, ListBoxForm("Pair", recordedAt), 0);
+        LocateResult pair = Locate(list, kItemKindListBox, ListBoxForm("Pair", recordedAt), SearchStrategy::kTextFirst);
         ASSERT_TRUE(pair.status == AgentStatus::Ok && pair.found) << recordedAt;
         const int expected = recordedAt == 7 ? 7 : 70;
         want = ListBoxItemRect(list, expected);
@@ -242,7 +241,7 @@ TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithStringsRecordedFoundAndHit) {
 TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithoutStringsRecordsNoTextAndFindsByIndex) {
     HWND list = GetDlgItem(m_window, sample::kVirtualDataListId);
     ASSERT_NE(list, nullptr);
-    ProbeResult probe = ProbeWindow(*s_client, list, true, kListBox, 150, 0);
+    ProbeResult probe = ProbeWindow(*s_client, list, true, kItemKindListBox, 150, 0);
     ASSERT_TRUE(probe.status == AgentStatus::Ok && probe.description.hasItem);
     const LocatorForm recorded = probe.description.item;
     EXPECT_TRUE(recorded.listBox.text.empty()) << "the item's data was recorded as its text: "
@@ -250,14 +249,14 @@ TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithoutStringsRecordsNoTextAndFinds
     EXPECT_EQ(recorded.listBox.nIndex, 150);
     EXPECT_EQ(recorded.Description(), "a list box item");
 
-    LocateResult found = Locate(list, kListBox, recorded, 0);
+    LocateResult found = Locate(list, kItemKindListBox, recorded, SearchStrategy::kTextFirst);
     ASSERT_TRUE(found.status == AgentStatus::Ok && found.found);
     RECT want = ListBoxItemRect(list, 150);
     EXPECT_TRUE(EqualRect(&found.form.rect, &want)) << RectText(found.form.rect) << " vs " << RectText(want);
     ExpectInsideWindow(list, found.form.rect, "item 150, found by index");
 
     const POINT centre = CentreOnScreen(list, found.form.rect);
-    ItemAtResult at = GetItemRect(*s_client, list, kListBox, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*s_client, list, kItemKindListBox, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, 150);
 
@@ -269,18 +268,18 @@ TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithoutStringsRecordsNoTextAndFinds
     std::memcpy(bytes, &data, sizeof(data));
     ASSERT_GT(std::strlen(bytes), 0u);
     Virtual(sample::kMsgVirtualListBoxTop, sample::kVirtualDataListId, 0);
-    LocateResult older = Locate(list, kListBox, ListBoxForm(bytes, 150), 0);
+    LocateResult older = Locate(list, kItemKindListBox, ListBoxForm(bytes, 150), SearchStrategy::kTextFirst);
     ASSERT_TRUE(older.status == AgentStatus::Ok && older.found) << "an older recording was not found";
     want = ListBoxItemRect(list, 150);
     EXPECT_TRUE(EqualRect(&older.form.rect, &want)) << RectText(older.form.rect) << " vs " << RectText(want);
 
     // By position: after the lines were reversed, index 150 is another swatch.
     ASSERT_EQ(Virtual(sample::kMsgVirtualReverseLines), 1);
-    LocateResult reversed = Locate(list, kListBox, recorded, 0);
+    LocateResult reversed = Locate(list, kItemKindListBox, recorded, SearchStrategy::kTextFirst);
     ASSERT_TRUE(reversed.status == AgentStatus::Ok && reversed.found);
     want = ListBoxItemRect(list, 150);
     EXPECT_TRUE(EqualRect(&reversed.form.rect, &want));
-    LocateResult beyond = Locate(list, kListBox, ListBoxForm("", sample::kVirtualDefaultLines), 0);
+    LocateResult beyond = Locate(list, kItemKindListBox, ListBoxForm("", sample::kVirtualDefaultLines), SearchStrategy::kTextFirst);
     ASSERT_EQ(beyond.status, AgentStatus::Ok);
     EXPECT_FALSE(beyond.found) << "an index past the end was found";
 }
@@ -290,7 +289,7 @@ TEST_F(VirtualControlsTest, OwnerDrawnListBoxWithoutStringsRecordsNoTextAndFinds
 TEST_F(VirtualControlsTest, ToolbarButtonsWithPoolTextsShowTheTextTheToolbarReports) {
     HWND toolbar = GetDlgItem(m_window, sample::kVirtualToolbarId);
     ASSERT_NE(toolbar, nullptr);
-    ProbeResult probe = ProbeWindow(*s_client, toolbar, true, kToolbar, 1, 0);
+    ProbeResult probe = ProbeWindow(*s_client, toolbar, true, kItemKindToolbar, 1, 0);
     ASSERT_TRUE(probe.status == AgentStatus::Ok && probe.description.hasItem);
     const LocatorForm& recorded = probe.description.item;
     EXPECT_EQ(recorded.toolbar.idCommand, sample::kCmdVirtualBeta);
@@ -300,10 +299,10 @@ TEST_F(VirtualControlsTest, ToolbarButtonsWithPoolTextsShowTheTextTheToolbarRepo
     EXPECT_EQ(ReadToolbarButtonText(toolbar, sample::kCmdVirtualGamma), "Gamma");
     EXPECT_EQ(ReadToolbarButtonText(toolbar, 4242), "") << "a button that does not exist";
 
-    LocateResult found = Locate(toolbar, kToolbar, recorded, 0);
+    LocateResult found = Locate(toolbar, kItemKindToolbar, recorded, SearchStrategy::kTextFirst);
     ASSERT_TRUE(found.status == AgentStatus::Ok && found.found);
     const POINT centre = CentreOnScreen(toolbar, found.form.rect);
-    ItemAtResult at = GetItemRect(*s_client, toolbar, kToolbar, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*s_client, toolbar, kItemKindToolbar, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, 1);
 }
@@ -335,7 +334,7 @@ TEST(ToolbarButtonText, LoadedButtonKeepsTheTextTheToolbarReports) {
     ASSERT_TRUE(SendMessageA(toolbar, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons)));
     const char* expected[] = {"Pooled", "Own text", nullptr};
     for (int i = 0; i < 3; ++i) {
-        CItemLocatorPtr locator(CreateItemLocator(kToolbar, 0));
+        CItemLocatorPtr locator(CreateItemLocator(kItemKindToolbar, 0));
         ASSERT_TRUE(locator);
         locator->LoadItem(toolbar, i);
         EXPECT_EQ(static_cast<CToolbarItemLocator*>(locator.get())->m_button.idCommand, 11 + i);
@@ -365,19 +364,19 @@ TEST_F(VirtualControlsTest, TreeOfTenThousandNodesRecordedAndFoundAgain) {
     const int lastId = 10000;  // node 9999, last in pre-order, on the fifth level
     const LRESULT handle = SendMessageA(items, sample::kMsgTreeGetItem, lastId, 0);
     ASSERT_NE(handle, 0);
-    ProbeResult probe = ProbeWindow(*s_client, tree, true, kTree, static_cast<uint32_t>(handle), 0, 20000);
+    ProbeResult probe = ProbeWindow(*s_client, tree, true, kItemKindTree, static_cast<uint32_t>(handle), 0, 20000);
     ASSERT_TRUE(probe.status == AgentStatus::Ok && probe.description.hasItem);
     const LocatorForm recorded = probe.description.item;
     EXPECT_EQ(recorded.tree.text, "Node 9999");
     EXPECT_EQ(recorded.tree.path.size(), 4u) << "ancestors of a fifth-level node";
 
-    for (uint32_t strategy : {0u, 1u}) {
+    for (uint32_t strategy : {0u, 1u}) {  // walk first, path first
         SendMessageA(items, sample::kMsgTreeCollapseAll, 0, 0);
-        LocateResult found = Locate(tree, kTree, recorded, strategy);
+        LocateResult found = Locate(tree, kItemKindTree, recorded, static_cast<SearchStrategy>(strategy));
         ASSERT_TRUE(found.status == AgentStatus::Ok && found.found) << "strategy " << strategy;
         ExpectInsideClient(tree, found.form.rect, "strategy " + std::to_string(strategy));
         const POINT centre = CentreOnScreen(tree, found.form.rect);
-        ItemAtResult at = GetItemRect(*s_client, tree, kTree, centre.x, centre.y);
+        ItemAtResult at = GetItemRect(*s_client, tree, kItemKindTree, centre.x, centre.y);
         ASSERT_EQ(at.status, AgentStatus::Ok);
         EXPECT_EQ(static_cast<uint32_t>(at.index), static_cast<uint32_t>(handle)) << "strategy " << strategy;
     }
@@ -386,11 +385,11 @@ TEST_F(VirtualControlsTest, TreeOfTenThousandNodesRecordedAndFoundAgain) {
     const int selectedId = 5000;
     SendMessageA(items, sample::kMsgTreeCollapseAll, 0, 0);
     ASSERT_EQ(SendMessageA(items, sample::kMsgTreeSelect, selectedId, 0), 1);
-    LocateResult bySelection = Locate(tree, kTree, recorded, 4);
+    LocateResult bySelection = Locate(tree, kItemKindTree, recorded, SearchStrategy::kCurrent);
     ASSERT_TRUE(bySelection.status == AgentStatus::Ok && bySelection.found);
     ExpectInsideClient(tree, bySelection.form.rect, "the selected node");
     const POINT centre = CentreOnScreen(tree, bySelection.form.rect);
-    ItemAtResult at = GetItemRect(*s_client, tree, kTree, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*s_client, tree, kItemKindTree, centre.x, centre.y);
     EXPECT_EQ(static_cast<uint32_t>(at.index),
               static_cast<uint32_t>(SendMessageA(items, sample::kMsgTreeGetItem, selectedId, 0)));
 }

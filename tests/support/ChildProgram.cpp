@@ -6,9 +6,7 @@
 #include "common/Owned.h"
 #include "tests/support/SampleProcess.h"
 
-namespace {
-
-std::string ReadAll(const std::string& path) {
+std::string ReadWholeFile(const std::string& path) {
     std::string text;
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return text;
@@ -19,13 +17,11 @@ std::string ReadAll(const std::string& path) {
     return text;
 }
 
-COwnedHandle InheritableFile(const std::string& path) {
+COwnedFile InheritableFile(const std::string& path) {
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-    return COwnedHandle(
+    return COwnedFile(
         CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
-
-}  // namespace
 
 std::vector<std::string> ChildRun::Lines() const {
     std::vector<std::string> lines;
@@ -45,7 +41,7 @@ ChildRun RunChildProgram(const std::string& program, const std::string& argument
     // stall the program.
     const std::string outPath = dir + program + ".out.txt", errPath = dir + program + ".err.txt";
     {
-        COwnedHandle out = InheritableFile(outPath), err = InheritableFile(errPath);
+        COwnedFile out = InheritableFile(outPath), err = InheritableFile(errPath);
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         si.dwFlags = STARTF_USESTDHANDLES;
@@ -59,7 +55,7 @@ ChildRun RunChildProgram(const std::string& program, const std::string& argument
         WaitForSingleObject(process.Get(), 5000);
         GetExitCodeProcess(process.Get(), &run.exitCode);
     }
-    run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
+    run.out = ReadWholeFile(outPath);
+    run.err = ReadWholeFile(errPath);
     return run;
 }

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "common/Owned.h"
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@ struct ChildRun {
     // Each non-empty line of the output.
     std::vector<std::string> Lines() const;
 };
+
+// The whole content of a file; empty when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// A new file for writing that a child process inherits as its output.
+COwnedFile InheritableFile(const std::string& path);
 
 // Runs the program next to the test program with the arguments and waits
 // for it (at most timeoutMs; then it is ended with exit code 99).

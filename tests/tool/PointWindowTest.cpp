@@ -101,7 +101,7 @@ TEST_F(PointWindowTest, ToolShowsTheTextOfAToolbarButtonFromTheStringPool) {
         HookReport hook = client.Hook(toolbar);
         ASSERT_TRUE(hook) << hook.error;
         for (int i = 0; i < 3; ++i) {
-            LocateResult found = LocateItem(client, toolbar, kItemKindToolbar, 0, ToolbarButtonForm(commands[i]), 0);
+            LocateResult found = LocateItem(client, toolbar, kItemKindToolbar, 0, ToolbarButtonForm(commands[i]), SearchArgument());
             ASSERT_TRUE(found.status == AgentStatus::Ok && found.found) << texts[i];
             centres[i] = {(found.form.rect.left + found.form.rect.right) / 2, (found.form.rect.top + found.form.rect.bottom) / 2};
             ClientToScreen(toolbar, &centres[i]);

@@ -67,7 +67,7 @@ protected:
 
 TEST_F(OwnThreadProbeTest, NoItemWantedRepliesWithTheWindowsDescriptionAlone) {
     // Kind, index and argument are read but not used without an item.
-    ProbeResult probe = ProbeWindow(*m_client, m_child, false, 7, 0xDEAD, 0xBEEF);
+    ProbeResult probe = ProbeWindow(*m_client, m_child, false, kItemKindListView, 0xDEAD, 0xBEEF);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     CWindowDescription local;
     local.Describe(m_child);
@@ -105,7 +105,7 @@ TEST_F(OwnThreadProbeTest, EnvelopeWithoutAWindowIsAnsweredWithAnEmptyDescriptio
     // Posted without a window, the envelope reaches the hooked thread with
     // hwnd NULL; with an item wanted, the locator gets the NULL handle too.
     for (bool wantItem : {false, true}) {
-        ProbeResult probe = ProbeWindow(*m_client, nullptr, wantItem, 7, 3, 0);
+        ProbeResult probe = ProbeWindow(*m_client, nullptr, wantItem, kItemKindListView, 3, 0);
         ASSERT_EQ(probe.status, AgentStatus::Ok) << wantItem;
         const WindowDescriptionForm& d = probe.description;
         EXPECT_EQ(d.window.className, "");
@@ -182,25 +182,25 @@ TEST_F(SampleProbeTest, RecordedListItemIsFoundAgainAfterTheItemsAreReordered) {
     Start(app, "--no-dialog");
     HWND list = app.Control(sample::kListViewId);
     Open(list);
-    ProbeResult probe = ProbeWindow(*m_client, list, true, 7, 12, 0);
+    ProbeResult probe = ProbeWindow(*m_client, list, true, kItemKindListView, 12, 0);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     const WindowDescriptionForm& d = probe.description;
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
-    EXPECT_EQ(d.nItemKind, 7);
+    EXPECT_EQ(d.nItemKind, kItemKindListView);
     EXPECT_EQ(d.item.Text(), "Item 0012");
     EXPECT_EQ(d.item.listView.iItem, 12);
     EXPECT_EQ(d.window.className, "SysListView32");
 
     ASSERT_EQ(app.Send(sample::kMsgReverseItems), 1);
-    LocateResult found = LocateItem(*m_client, list, 7, 0, d.item, 0);
+    LocateResult found = LocateItem(*m_client, list, kItemKindListView, 0, d.item, SearchArgument());
     ASSERT_EQ(found.status, AgentStatus::Ok);
     ASSERT_TRUE(found.found);
     // The item under the found rectangle is the one that moved to 37.
     POINT centre = {(found.form.rect.left + found.form.rect.right) / 2,
                     (found.form.rect.top + found.form.rect.bottom) / 2};
     MapWindowPoints(list, nullptr, &centre, 1);
-    ItemAtResult at = GetItemRect(*m_client, list, 7, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*m_client, list, kItemKindListView, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, 37);
 }
@@ -212,7 +212,7 @@ TEST_F(SampleProbeTest, RecordedWindowsAreFoundAgainInARestartedSampleAndTwinsAr
         Start(first, "--no-dialog");
         Open(first.Frame());
         ProbeResult edit = ProbeWindow(*m_client, DeepEdit(first), false, 0, 0, 0);
-        ProbeResult list = ProbeWindow(*m_client, first.Control(sample::kListViewId), true, 7, 5, 0);
+        ProbeResult list = ProbeWindow(*m_client, first.Control(sample::kListViewId), true, kItemKindListView, 5, 0);
         ASSERT_EQ(edit.status, AgentStatus::Ok);
         ASSERT_EQ(list.status, AgentStatus::Ok);
         char temp[MAX_PATH], path[MAX_PATH];
@@ -241,7 +241,7 @@ TEST_F(SampleProbeTest, RecordedWindowsAreFoundAgainInARestartedSampleAndTwinsAr
     EXPECT_EQ(listMatch.hwnd, again.Control(sample::kListViewId));
 
     Open(listMatch.hwnd);
-    LocateResult item = LocateItem(*m_client, listMatch.hwnd, list.nItemKind, 0, list.item, 0);
+    LocateResult item = LocateItem(*m_client, listMatch.hwnd, list.nItemKind, 0, list.item, SearchArgument());
     ASSERT_EQ(item.status, AgentStatus::Ok);
     EXPECT_TRUE(item.found);
     m_client.reset();

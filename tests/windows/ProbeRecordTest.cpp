@@ -50,7 +50,7 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
 
     std::unique_ptr<CAgentClient> client = OpenClient(kSmallestRecord, hwndOwner);
     ASSERT_NE(client, nullptr);
-    ProbeResult probe = ProbeWindow(*client, hwndWindow, true, 7, 0, 0);
+    ProbeResult probe = ProbeWindow(*client, hwndWindow, true, kItemKindListView, 0, 0);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
 
     const WindowDescriptionForm& d = probe.description;
@@ -65,7 +65,7 @@ TEST(ProbeRecordLimits, LongestClassNamesAndAnItemFitTheSmallestRecord) {
     // The controller, finding the window again, sums the same title.
     EXPECT_EQ(TitleChecksumOf(FrameAncestorOf(hwndWindow, nullptr)), d.nTitleChecksum);
     ASSERT_TRUE(d.hasItem);
-    EXPECT_EQ(d.nItemKind, 7);
+    EXPECT_EQ(d.nItemKind, kItemKindListView);
 
     // What arrived is what the agent's own writer produces, unbounded.
     CWindowDescription local;
@@ -85,12 +85,12 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     ASSERT_NE(client, nullptr);
 
     // "&Help" is the fourth menu; the probe describes the frame that owns the bar.
-    ProbeResult probe = ProbeWindow(*client, app.Frame(), true, 3, 3, 0);
+    ProbeResult probe = ProbeWindow(*client, app.Frame(), true, kItemKindMenuBar, 3, 0);
     ASSERT_EQ(probe.status, AgentStatus::Ok);
     const WindowDescriptionForm& d = probe.description;
     ASSERT_TRUE(d.hasItem);
     EXPECT_EQ(d.dwFlags, 0x320u);
-    EXPECT_EQ(d.nItemKind, 3);
+    EXPECT_EQ(d.nItemKind, kItemKindMenuBar);
     EXPECT_EQ(d.item.Text(), "&Help");
     EXPECT_EQ(d.item.menuBar.nPosition, 3);
     EXPECT_EQ(d.window.className, sample::kFrameClass);
@@ -109,13 +109,13 @@ TEST(ProbeRecordLimits, MenuBarItemRecordedByTheProbeIsLocatedAgainFromItsForm) 
     EXPECT_EQ(raw, probe.raw);
     EXPECT_EQ(loaded.item.Text(), "&Help");
     EXPECT_FALSE(LoadDescription(path, &loaded, nullptr, &error));
-    LocateResult found = LocateItem(*client, app.Frame(), 3, 0, loaded.item, 0);
+    LocateResult found = LocateItem(*client, app.Frame(), kItemKindMenuBar, 0, loaded.item, SearchArgument());
     ASSERT_EQ(found.status, AgentStatus::Ok);
     ASSERT_TRUE(found.found);
     POINT centre = {(found.form.rect.left + found.form.rect.right) / 2,
                     (found.form.rect.top + found.form.rect.bottom) / 2};
     MapWindowPoints(app.Frame(), nullptr, &centre, 1);
-    ItemAtResult at = GetItemRect(*client, app.Frame(), 3, centre.x, centre.y);
+    ItemAtResult at = GetItemRect(*client, app.Frame(), kItemKindMenuBar, centre.x, centre.y);
     ASSERT_EQ(at.status, AgentStatus::Ok);
     EXPECT_EQ(at.index, 3);
 }

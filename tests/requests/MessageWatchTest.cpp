@@ -9,7 +9,7 @@
 #include "agent/AgentSharedState.h"
 #include "client/MessageWatcher.h"
 #include "requests/MessageWatch.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 

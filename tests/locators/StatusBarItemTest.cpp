@@ -8,14 +8,14 @@
 
 #include <string>
 
+#include "forms/ItemKinds.h"
 #include "forms/ListBoxItemForm.h"
 #include "locators/StatusBarItemLocator.h"
-#include "tests/items/ItemsBed.h"
+#include "tests/locators/ItemsBed.h"
 
 namespace {
 
 typedef TItemForm<ListBoxItemFields> PaneForm;
-const int kStatusBar = 11;
 
 class StatusBarItemTest : public ::testing::Test {
 protected:
@@ -37,20 +37,20 @@ protected:
         form.fields.text = text;
         return form;
     }
-    LocateReply<ListBoxItemFields> Locate(const PaneForm& form) { return m_record.Locate(m_status, kStatusBar, form, 0); }
+    LocateReply<ListBoxItemFields> Locate(const PaneForm& form) { return m_record.Locate(m_status, kItemKindStatusBar, form, SearchArgument()); }
 
     CRecordBed m_record;
     HWND m_status = nullptr;
 };
 
 TEST_F(StatusBarItemTest, ProbeRecordsNumberAndText) {
-    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_status, kStatusBar, 1);
+    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_status, kItemKindStatusBar, 1);
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.kind, 11u);
     EXPECT_EQ(reply.form.fields.nIndex, 1);
     EXPECT_EQ(reply.form.fields.text, "Line 1");
     for (uint32_t pane : {4u, 100u, 0xFFFFFFFFu}) {
-        ProbeReply<ListBoxItemFields> rejected = m_record.Probe<ListBoxItemFields>(m_status, kStatusBar, pane);
+        ProbeReply<ListBoxItemFields> rejected = m_record.Probe<ListBoxItemFields>(m_status, kItemKindStatusBar, pane);
         ASSERT_TRUE(rejected.ok && rejected.hasItem);
         EXPECT_EQ(rejected.form.fields.nIndex, -1) << "pane " << pane;
     }
@@ -91,7 +91,7 @@ TEST_F(StatusBarItemTest, TextsLongerThanTheBufferAreCut) {
     const std::string longText(33000, 'y');
     ASSERT_TRUE(SendMessageA(m_status, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(longText.c_str())));
     const size_t length = LOWORD(SendMessageA(m_status, SB_GETTEXTLENGTHA, 2, 0));
-    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_status, kStatusBar, 2);
+    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_status, kItemKindStatusBar, 2);
     SendMessageA(m_status, SB_SETTEXTA, 2, reinterpret_cast<LPARAM>(""));
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.form.fields.text.size(), length < 32766 ? length : 32766u);
@@ -100,15 +100,15 @@ TEST_F(StatusBarItemTest, TextsLongerThanTheBufferAreCut) {
 TEST_F(StatusBarItemTest, HitTestsOnGapsAndMisses) {
     const RECT line = PaneRect(1);
     const RECT screen = ToScreen(m_status, line);
-    ItemAtReply hit = m_record.ItemAt(m_status, kStatusBar, POINT{screen.left, screen.top});
+    ItemAtReply hit = m_record.ItemAt(m_status, kItemKindStatusBar, POINT{screen.left, screen.top});
     ASSERT_TRUE(hit.ok);
     EXPECT_EQ(hit.index, 1);
     EXPECT_TRUE(EqualRect(&hit.rect, &line)) << RectText(hit.rect) << " vs " << RectText(line);
     // The right edge is outside the pane: in the gap or the next pane.
-    EXPECT_NE(m_record.ItemAt(m_status, kStatusBar, POINT{screen.right, screen.top + 2}).index, 1);
+    EXPECT_NE(m_record.ItemAt(m_status, kItemKindStatusBar, POINT{screen.right, screen.top + 2}).index, 1);
     RECT bar;
     GetWindowRect(m_status, &bar);
-    ItemAtReply above = m_record.ItemAt(m_status, kStatusBar, POINT{screen.left + 3, bar.top - 2});
+    ItemAtReply above = m_record.ItemAt(m_status, kItemKindStatusBar, POINT{screen.left + 3, bar.top - 2});
     EXPECT_EQ(above.index, -1);
     EXPECT_TRUE(IsZero(above.rect)) << RectText(above.rect);
 }

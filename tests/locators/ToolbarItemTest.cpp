@@ -6,13 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "forms/ItemKinds.h"
 #include "forms/ToolbarItemForm.h"
-#include "tests/items/ItemsBed.h"
+#include "tests/locators/ItemsBed.h"
 
 namespace {
 
 typedef TItemForm<ToolbarItemFields> ToolbarForm;
-const int kToolbar = 4;
 
 class ToolbarItemTest : public ::testing::Test {
 protected:
@@ -35,7 +35,7 @@ protected:
         return form;
     }
     void ExpectFoundAt(int command, int index, const char* what) {
-        LocateReply<ToolbarItemFields> reply = m_record.Locate(m_toolbar, kToolbar, Form(command), 0);
+        LocateReply<ToolbarItemFields> reply = m_record.Locate(m_toolbar, kItemKindToolbar, Form(command), SearchArgument());
         ASSERT_TRUE(reply.ok && reply.hasForm) << what;
         EXPECT_TRUE(reply.found) << what;
         const RECT expected = ButtonRect(index);
@@ -49,7 +49,7 @@ protected:
 
 TEST_F(ToolbarItemTest, ProbeRecordsTheButtonRecordAndNeverSelected) {
     SendMessageA(m_toolbar, TB_PRESSBUTTON, sample::kCmdItemsCut, TRUE);
-    ProbeReply<ToolbarItemFields> reply = m_record.Probe<ToolbarItemFields>(m_toolbar, kToolbar, 4);
+    ProbeReply<ToolbarItemFields> reply = m_record.Probe<ToolbarItemFields>(m_toolbar, kItemKindToolbar, 4);
     SendMessageA(m_toolbar, TB_PRESSBUTTON, sample::kCmdItemsCut, FALSE);
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.kind, 4u);
@@ -67,7 +67,7 @@ TEST_F(ToolbarItemTest, PointerSizedFieldsTravelAsTheirLow32Bits) {
     info.dwMask = TBIF_LPARAM;
     info.lParam = static_cast<DWORD_PTR>(0xCAFEBABEu) | (sizeof(DWORD_PTR) > 4 ? static_cast<DWORD_PTR>(0x1234) << (4 * sizeof(DWORD_PTR)) : 0);
     ASSERT_TRUE(SendMessageA(m_toolbar, TB_SETBUTTONINFOA, sample::kCmdItemsOpen, reinterpret_cast<LPARAM>(&info)));
-    ProbeReply<ToolbarItemFields> reply = m_record.Probe<ToolbarItemFields>(m_toolbar, kToolbar, 1);
+    ProbeReply<ToolbarItemFields> reply = m_record.Probe<ToolbarItemFields>(m_toolbar, kItemKindToolbar, 1);
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.form.fields.dwData, 0xCAFEBABEu);
     EXPECT_EQ(reply.form.fields.idCommand, sample::kCmdItemsOpen);
@@ -81,7 +81,7 @@ TEST_F(ToolbarItemTest, FormIs39BytesWithTheTextIndexBeforeTheState) {
     form.fields.fsStyle = 0x44;
     form.fields.dwData = 0x55555555;
     CWireCursor w = m_record.Begin();
-    w.WriteU16(kToolbar).WriteU32(0);
+    w.WriteU16(kItemKindToolbar).WriteU32(0);
     ASSERT_TRUE(WriteForm(w, form));
     ASSERT_EQ(w.Offset(), 10u + 39u);
     w.WriteU32(0);
@@ -100,7 +100,7 @@ TEST_F(ToolbarItemTest, FoundByCommandIdAfterTheButtonsWereReordered) {
     ASSERT_EQ(IndexOf(sample::kCmdItemsCut), 4);  // the middle stays
     ExpectFoundAt(sample::kCmdItemsNew, 8, "New, now last");
     ExpectFoundAt(sample::kCmdItemsHelp, 0, "Help, now first");
-    LocateReply<ToolbarItemFields> missing = m_record.Locate(m_toolbar, kToolbar, Form(999), 0);
+    LocateReply<ToolbarItemFields> missing = m_record.Locate(m_toolbar, kItemKindToolbar, Form(999), SearchArgument());
     ASSERT_TRUE(missing.ok);
     EXPECT_FALSE(missing.found);
 }
@@ -114,20 +114,20 @@ TEST_F(ToolbarItemTest, LowestIndexWinsAmongEqualIds) {
 TEST_F(ToolbarItemTest, HitTestsOnEdgesAndMisses) {
     const RECT open = ButtonRect(1);
     const RECT screen = ToScreen(m_toolbar, open);
-    ItemAtReply hit = m_record.ItemAt(m_toolbar, kToolbar, POINT{screen.left, screen.top});
+    ItemAtReply hit = m_record.ItemAt(m_toolbar, kItemKindToolbar, POINT{screen.left, screen.top});
     ASSERT_TRUE(hit.ok);
     EXPECT_EQ(hit.index, 1) << "top left corner is inside";
     EXPECT_TRUE(EqualRect(&hit.rect, &open)) << "came " << RectText(hit.rect) << ", expected " << RectText(open);
-    ItemAtReply right = m_record.ItemAt(m_toolbar, kToolbar, POINT{screen.right, screen.top + 2});
+    ItemAtReply right = m_record.ItemAt(m_toolbar, kItemKindToolbar, POINT{screen.right, screen.top + 2});
     EXPECT_NE(right.index, 1) << "the right edge belongs to the next button";
-    ItemAtReply bottom = m_record.ItemAt(m_toolbar, kToolbar, POINT{screen.left + 2, screen.bottom});
+    ItemAtReply bottom = m_record.ItemAt(m_toolbar, kItemKindToolbar, POINT{screen.left + 2, screen.bottom});
     EXPECT_EQ(bottom.index, -1) << "the bottom edge is outside";
     EXPECT_TRUE(IsZero(bottom.rect)) << RectText(bottom.rect);
     const RECT last = ToScreen(m_toolbar, ButtonRect(sample::kToolbarButtonCount - 1));
     RECT bar;
     GetWindowRect(m_toolbar, &bar);
     if (last.right + 3 < bar.right) {
-        ItemAtReply beyond = m_record.ItemAt(m_toolbar, kToolbar, POINT{last.right + 2, last.top + 2});
+        ItemAtReply beyond = m_record.ItemAt(m_toolbar, kItemKindToolbar, POINT{last.right + 2, last.top + 2});
         EXPECT_EQ(beyond.index, -1) << "right of the last button";
         EXPECT_TRUE(IsZero(beyond.rect)) << RectText(beyond.rect);
     }

@@ -51,7 +51,7 @@ std::string Describe(const RECT& r) {
 
 // Locates form in control and returns the index a hit test at the middle of
 // the reported rectangle gives (-2 when the item was not found).
-int LocateAndHit(CAgentClient& client, HWND control, const LocatorForm& form, uint32_t param, LocatorForm* pReply = nullptr) {
+int LocateAndHit(CAgentClient& client, HWND control, const LocatorForm& form, SearchArgument param, LocatorForm* pReply = nullptr) {
     LocateResult found = LocateItem(client, control, form.nKind, 0, form, param);
     EXPECT_EQ(found.status, AgentStatus::Ok) << AgentStatusText(found.status);
     if (!found.found || !found.hasForm) return -2;
@@ -106,15 +106,15 @@ TEST(SampleProcessItemTest, RecordedItemsAreFoundAgainAfterARestartWithChanges) 
 
     // Three other "Summary" items come first in pre-order: the recorded
     // path tells them apart.
-    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(client, c.tree, tree, 1)), TreeNode(c, 22)) << "tree item, path first";
+    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(client, c.tree, tree, SearchStrategy::kPathFirst)), TreeNode(c, 22)) << "tree item, path first";
     EXPECT_EQ(SendMessageA(c.items, sample::kMsgTreeIsExpanded, 21, 0), 1) << "the found item was made visible";
     const int open = static_cast<int>(SendMessageA(c.toolbar, TB_COMMANDTOINDEX, sample::kCmdItemsOpen, 0));
     EXPECT_EQ(open, sample::kToolbarButtonCount - 2);
-    EXPECT_EQ(LocateAndHit(client, c.toolbar, button, 0), open) << "toolbar button after the reorder";
-    EXPECT_EQ(LocateAndHit(client, c.list, entry, 0), 30) << "list-box item above the visible part";
+    EXPECT_EQ(LocateAndHit(client, c.toolbar, button, SearchArgument()), open) << "toolbar button after the reorder";
+    EXPECT_EQ(LocateAndHit(client, c.list, entry, SearchArgument()), 30) << "list-box item above the visible part";
     EXPECT_EQ(SendMessageA(c.items, sample::kMsgListBoxGetTop, 0, 0), 30);
     LocatorForm refreshed;
-    EXPECT_EQ(LocateAndHit(client, c.status, pane, 0, &refreshed), 1) << "status-bar pane";
+    EXPECT_EQ(LocateAndHit(client, c.status, pane, SearchArgument(), &refreshed), 1) << "status-bar pane";
     EXPECT_EQ(refreshed.statusBar.text, "Line 6") << "the pane's new text";
 }
 
@@ -145,24 +145,24 @@ std::unique_ptr<CHookedSample> ClientFormsTest::s_sample;
 std::string ClientFormsTest::s_error;
 
 TEST_F(ClientFormsTest, TreeItemByItsPathOfTexts) {
-    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Projects", "Alpha", "Notes"}, 2), 0)), TreeNode(m_c, 12));
-    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Documents", "Letters", "Summary"}, 3), 1)), TreeNode(m_c, 8));
+    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Projects", "Alpha", "Notes"}, 2), SearchArgument())), TreeNode(m_c, 12));
+    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Documents", "Letters", "Summary"}, 3), SearchStrategy::kPathFirst)), TreeNode(m_c, 8));
     // Image not known: path first takes the text below the path.
-    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Archive", "Reports", "2025"}), 1)), TreeNode(m_c, 21));
-    EXPECT_EQ(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Projects", "Gamma"}), 1), -2);
+    EXPECT_EQ(static_cast<uint32_t>(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Archive", "Reports", "2025"}), SearchStrategy::kPathFirst)), TreeNode(m_c, 21));
+    EXPECT_EQ(LocateAndHit(Client(), m_c.tree, TreeItemForm({"Projects", "Gamma"}), SearchStrategy::kPathFirst), -2);
 }
 
 TEST_F(ClientFormsTest, ButtonByCommandListItemByTextPaneByNumber) {
-    EXPECT_EQ(LocateAndHit(Client(), m_c.toolbar, ToolbarButtonForm(sample::kCmdItemsHelp), 0), sample::kToolbarButtonCount - 1);
-    EXPECT_EQ(LocateAndHit(Client(), m_c.toolbar, ToolbarButtonForm(4242), 0), -2);
-    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("banana"), 0), 30);
-    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("apple", 12), 0), 12);
-    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("", 3), 0), 3);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.toolbar, ToolbarButtonForm(sample::kCmdItemsHelp), SearchArgument()), sample::kToolbarButtonCount - 1);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.toolbar, ToolbarButtonForm(4242), SearchArgument()), -2);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("banana"), SearchArgument()), 30);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("apple", 12), SearchArgument()), 12);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.list, ListBoxItemForm("", 3), SearchArgument()), 3);
     LocatorForm pane;
-    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(3), 0, &pane), 3);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(3), SearchArgument(), &pane), 3);
     EXPECT_EQ(pane.statusBar.text, "60 entries");
-    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(4), 0), -2);
-    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(-1), 0), -2);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(4), SearchArgument()), -2);
+    EXPECT_EQ(LocateAndHit(Client(), m_c.status, StatusBarPaneForm(-1), SearchArgument()), -2);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "common/Owned.h"
 #include "forms/ItemFormBase.h"
+#include "forms/ItemKinds.h"
 #include "forms/WindowDescriptionForm.h"
 #include "sample/SampleProtocol.h"
 
@@ -67,11 +68,11 @@ public:
     ItemAtReply ItemAt(HWND control, int kind, POINT screenPoint);
 
     template <class TFields>
-    LocateReply<TFields> Locate(HWND control, int kind, const TItemForm<TFields>& form, uint32_t param) {
+    LocateReply<TFields> Locate(HWND control, int kind, const TItemForm<TFields>& form, SearchArgument param) {
         CWireCursor w = Begin();
         w.WriteU16(static_cast<uint16_t>(kind)).WriteU32(0);
         WriteForm(w, form);
-        w.WriteU32(param);
+        w.WriteU32(param.Wire());
         LocateReply<TFields> reply;
         if (!w.Ok()) return reply;
         LocateItem(control);

@@ -9,7 +9,7 @@
 #include "forms/ListBoxItemForm.h"
 #include "forms/ToolbarItemForm.h"
 #include "forms/TreeItemForm.h"
-#include "tests/items/ItemsBed.h"
+#include "tests/locators/ItemsBed.h"
 
 namespace {
 
@@ -52,14 +52,14 @@ TEST_F(ForeignWindowTest, ControlMessagesAreNotSentToAWindowOfAnotherClass) {
     HWND trap = m_trap.Get();
     TItemForm<ToolbarItemFields> button;
     button.fields.idCommand = 1;
-    EXPECT_FALSE(m_record.Locate(trap, 4, button, 0).found) << "toolbar";
+    EXPECT_FALSE(m_record.Locate(trap, kItemKindToolbar, button, SearchStrategy::kTextFirst).found) << "toolbar";
     TItemForm<TreeItemFields> tree;
     tree.fields.text = "x";
-    EXPECT_FALSE(m_record.Locate(trap, 8, tree, 0).found) << "tree, walk";
-    EXPECT_FALSE(m_record.Locate(trap, 8, tree, 4).found) << "tree, selected";
+    EXPECT_FALSE(m_record.Locate(trap, kItemKindTree, tree, SearchStrategy::kTextFirst).found) << "tree, walk";
+    EXPECT_FALSE(m_record.Locate(trap, kItemKindTree, tree, SearchStrategy::kCurrent).found) << "tree, selected";
     TItemForm<ListBoxItemFields> pane;
     pane.fields.nIndex = 0;
-    EXPECT_FALSE(m_record.Locate(trap, 11, pane, 0).found) << "status bar";
+    EXPECT_FALSE(m_record.Locate(trap, kItemKindStatusBar, pane, SearchStrategy::kTextFirst).found) << "status bar";
     for (int kind : {4, 8, 11}) {
         ItemAtReply at = m_record.ItemAt(trap, kind, Middle());
         EXPECT_EQ(at.index, -1) << "kind " << kind;

@@ -10,7 +10,8 @@
 
 #include "client/MenuProbeSession.h"
 #include "client/WindowSpySession.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/ChildProgram.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 
@@ -20,9 +21,7 @@ public:
     explicit CToolProcess(const std::string& arguments) {
         static int s_nRun = 0;
         m_outPath = TestProgramDirectory() + "watch-tool-" + std::to_string(++s_nRun) + ".txt";
-        SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
-        COwnedHandle out(CreateFileA(m_outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        COwnedFile out = InheritableFile(m_outPath);
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         si.dwFlags = STARTF_USESTDHANDLES;
@@ -58,16 +57,7 @@ public:
         GetExitCodeProcess(m_process.Get(), &code);
         return code;
     }
-    std::string Output() const {
-        std::string text;
-        FILE* file = std::fopen(m_outPath.c_str(), "rb");
-        if (!file) return text;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
-        std::fclose(file);
-        return text;
-    }
+    std::string Output() const { return ReadWholeFile(m_outPath); }
     std::vector<nlohmann::json> JsonLines() const {
         std::vector<nlohmann::json> lines;
         std::istringstream stream(Output());

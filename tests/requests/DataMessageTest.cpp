@@ -10,7 +10,7 @@
 #include <random>
 
 #include "client/ItemRequests.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <cstring>
 #include <string>
 
+#include "forms/ItemKinds.h"
 #include "forms/ListBoxItemForm.h"
 #include "locators/ListBoxItemLocator.h"
-#include "tests/items/ItemsBed.h"
+#include "tests/locators/ItemsBed.h"
 
 namespace {
 
 typedef TItemForm<ListBoxItemFields> ListBoxForm;
-const int kListBox = 9;
 
 class ListBoxItemTest : public ::testing::Test {
 protected:
@@ -38,7 +38,7 @@ protected:
         form.fields.nIndex = index;
         return form;
     }
-    LocateReply<ListBoxItemFields> Locate(const ListBoxForm& form) { return m_record.Locate(m_list, kListBox, form, 0); }
+    LocateReply<ListBoxItemFields> Locate(const ListBoxForm& form) { return m_record.Locate(m_list, kItemKindListBox, form, SearchArgument()); }
     void ExpectFoundAt(const ListBoxForm& form, int index, const char* what) {
         LocateReply<ListBoxItemFields> reply = Locate(form);
         ASSERT_TRUE(reply.ok && reply.hasForm) << what;
@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(ListBoxItemTest, ProbeRecordsIndexAndTextWithTheCurrentMarker) {
-    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kListBox, 12);
+    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kItemKindListBox, 12);
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.kind, 9u);
     EXPECT_EQ(reply.form.fields.nIndex, 12);
@@ -73,7 +73,7 @@ TEST_F(ListBoxItemTest, ProbeRecordsIndexAndTextWithTheCurrentMarker) {
 
 TEST_F(ListBoxItemTest, RejectedIndexWritesMinusOne) {
     for (uint32_t index : {60u, 1000u, 0xFFFFFFFFu, 0x80000000u}) {
-        ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kListBox, index);
+        ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kItemKindListBox, index);
         ASSERT_TRUE(reply.ok && reply.hasItem) << index;
         EXPECT_EQ(reply.form.fields.nIndex, -1) << "index " << index;
         EXPECT_TRUE(reply.form.fields.text.empty()) << "index " << index;
@@ -139,7 +139,7 @@ TEST_F(ListBoxItemTest, OlderFormReadsAsTheCurrentOne) {
     // Marker with bit 31 clear: the text length; the index; the text in
     // field layout without its length word; then the search argument.
     CWireCursor w = m_record.Begin();
-    w.WriteU16(kListBox).WriteU32(0);
+    w.WriteU16(kItemKindListBox).WriteU32(0);
     WriteForm(w, ItemFormBase());
     w.WriteU32(5).WriteI32(12).WriteU8(0).WriteU8(1).WriteBytes("APPLE", 5).WriteU8(0).WriteU32(0);
     ASSERT_TRUE(w.Ok());
@@ -155,7 +155,7 @@ TEST_F(ListBoxItemTest, OlderFormReadsAsTheCurrentOne) {
 
     // An empty older text is the index alone.
     w = m_record.Begin();
-    w.WriteU16(kListBox).WriteU32(0);
+    w.WriteU16(kItemKindListBox).WriteU32(0);
     WriteForm(w, ItemFormBase());
     w.WriteU32(0).WriteI32(7).WriteU32(0);
     m_record.LocateItem(m_list);
@@ -167,7 +167,7 @@ TEST_F(ListBoxItemTest, OlderFormReadsAsTheCurrentOne) {
 
     // An older text longer than the record is refused, not read beyond it.
     w = m_record.Begin();
-    w.WriteU16(kListBox).WriteU32(0);
+    w.WriteU16(kItemKindListBox).WriteU32(0);
     WriteForm(w, ItemFormBase());
     w.WriteU32(0x7FFFFFF0u).WriteI32(7).WriteU8(0).WriteU8(1);
     m_record.LocateItem(m_list);
@@ -180,7 +180,7 @@ TEST_F(ListBoxItemTest, TextsLongerThanTheBufferAreCut) {
     const std::string longText(40000, 'x');
     const int index = static_cast<int>(SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longText.c_str())));
     ASSERT_GE(index, 0);
-    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kListBox, static_cast<uint32_t>(index));
+    ProbeReply<ListBoxItemFields> reply = m_record.Probe<ListBoxItemFields>(m_list, kItemKindListBox, static_cast<uint32_t>(index));
     ASSERT_TRUE(reply.ok && reply.hasItem);
     EXPECT_EQ(reply.form.fields.text.size(), 32766u);
     EXPECT_EQ(reply.form.fields.nIndex, index);
@@ -192,18 +192,18 @@ TEST_F(ListBoxItemTest, HitTestsOnEdgesAndMisses) {
     ItemsMessage(sample::kMsgListBoxSetTop, 20);
     const RECT item = ItemRect(22);
     const RECT screen = ToScreen(m_list, item);
-    ItemAtReply hit = m_record.ItemAt(m_list, kListBox, POINT{screen.left, screen.top});
+    ItemAtReply hit = m_record.ItemAt(m_list, kItemKindListBox, POINT{screen.left, screen.top});
     ASSERT_TRUE(hit.ok);
     EXPECT_EQ(hit.index, 22);
     EXPECT_TRUE(EqualRect(&hit.rect, &item)) << "came " << RectText(hit.rect) << ", expected " << RectText(item);
-    EXPECT_EQ(m_record.ItemAt(m_list, kListBox, POINT{screen.left + 3, screen.bottom}).index, 23) << "bottom edge: the next item";
+    EXPECT_EQ(m_record.ItemAt(m_list, kItemKindListBox, POINT{screen.left + 3, screen.bottom}).index, 23) << "bottom edge: the next item";
     // Just above the client area (on the border) lies item 19, scrolled out
     // of view: a miss, not a hidden item.
     const RECT top = ToScreen(m_list, ItemRect(20));
-    ItemAtReply above = m_record.ItemAt(m_list, kListBox, POINT{top.left + 3, top.top - 1});
+    ItemAtReply above = m_record.ItemAt(m_list, kItemKindListBox, POINT{top.left + 3, top.top - 1});
     EXPECT_EQ(above.index, -1);
     EXPECT_TRUE(IsZero(above.rect)) << RectText(above.rect);
-    ItemAtReply outside = m_record.ItemAt(m_list, kListBox, POINT{top.left - 30, top.top + 3});
+    ItemAtReply outside = m_record.ItemAt(m_list, kItemKindListBox, POINT{top.left - 30, top.top + 3});
     EXPECT_EQ(outside.index, -1);
     EXPECT_TRUE(IsZero(outside.rect)) << RectText(outside.rect);
 }

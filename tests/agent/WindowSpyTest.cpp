@@ -7,7 +7,7 @@
 
 #include "agent/WindowSpy.h"
 #include "client/WindowSpySession.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 

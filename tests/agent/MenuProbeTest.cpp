@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "client/MenuProbeSession.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 

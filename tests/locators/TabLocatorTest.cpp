@@ -12,12 +12,12 @@
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
 #include "client/TabItemForms.h"
+#include "forms/SearchArgument.h"
 #include "locators/TabItemLocator.h"
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 namespace {
 
-const DWORD kTextFirst = 0, kImageFirst = 1, kTwo = 2, kByIndex = 3, kCurrent = 4;
 
 struct TabSpec {
     const char* text;  // NULL: inserted without text
@@ -107,7 +107,7 @@ protected:
         return locator;
     }
     // The index of the tab found, by its rectangle; -1 when not found.
-    static int Found(HWND tab, const std::string& text, int index, int image, DWORD param) {
+    static int Found(HWND tab, const std::string& text, int index, int image, SearchArgument param) {
         std::unique_ptr<CTabItemLocator> locator = Recorded(text, index, image);
         if (!locator->FindItem(tab, param)) return -1;
         const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
@@ -123,42 +123,42 @@ protected:
 };
 
 TEST_F(TabLocatorTest, TwinsAreToldApartByTheRecordedIndexElseTheLaterOneWins) {
-    EXPECT_EQ(Found(Texts(), "Twin", 2, 2, kTextFirst), 2);
-    EXPECT_EQ(Found(Texts(), "Twin", 4, 2, kTextFirst), 4);
-    EXPECT_EQ(Found(Texts(), "Twin", 0, 2, kTextFirst), 4) << "neither twin at the recorded index: the higher one";
-    EXPECT_EQ(Found(Texts(), "Twin", 9, 2, kImageFirst), 4);
+    EXPECT_EQ(Found(Texts(), "Twin", 2, 2, SearchStrategy::kTextFirst), 2);
+    EXPECT_EQ(Found(Texts(), "Twin", 4, 2, SearchStrategy::kTextFirst), 4);
+    EXPECT_EQ(Found(Texts(), "Twin", 0, 2, SearchStrategy::kTextFirst), 4) << "neither twin at the recorded index: the higher one";
+    EXPECT_EQ(Found(Texts(), "Twin", 9, 2, SearchStrategy::kImageFirst), 4);
     // Text equal but the image of neither: the later weak match.
-    EXPECT_EQ(Found(Texts(), "Twin", 2, 3, kTextFirst), 4);
+    EXPECT_EQ(Found(Texts(), "Twin", 2, 3, SearchStrategy::kTextFirst), 4);
 }
 
 TEST_F(TabLocatorTest, TextsAreComparedWithLetterCase) {
-    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, kTextFirst), 0);
+    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, SearchStrategy::kTextFirst), 0);
     // "ALPHA" with Alpha's image and index: only tab 5 has that text.
-    EXPECT_EQ(Found(Texts(), "ALPHA", 0, 0, kTextFirst), 5);
-    EXPECT_EQ(Found(Texts(), "alpha", 7, 3, kTextFirst), 3) << "no text matches: image 3 decides (Gamma)";
-    EXPECT_EQ(Found(Texts(), "alpha", 7, 9, kTextFirst), -1);
+    EXPECT_EQ(Found(Texts(), "ALPHA", 0, 0, SearchStrategy::kTextFirst), 5);
+    EXPECT_EQ(Found(Texts(), "alpha", 7, 3, SearchStrategy::kTextFirst), 3) << "no text matches: image 3 decides (Gamma)";
+    EXPECT_EQ(Found(Texts(), "alpha", 7, 9, SearchStrategy::kTextFirst), -1);
 }
 
 TEST_F(TabLocatorTest, ChangedImageIsFoundByTextAndThroughImageFirstFallback) {
     CLocalTabs::SetImage(Texts(), 3, 0);  // Gamma loses image 3, which no other tab has
-    EXPECT_EQ(Found(Texts(), "Gamma", 3, 3, kTextFirst), 3);
-    EXPECT_EQ(Found(Texts(), "Gamma", 3, 3, kImageFirst), 3);
+    EXPECT_EQ(Found(Texts(), "Gamma", 3, 3, SearchStrategy::kTextFirst), 3);
+    EXPECT_EQ(Found(Texts(), "Gamma", 3, 3, SearchStrategy::kImageFirst), 3);
     // Image first prefers another tab with the recorded image over the text.
-    EXPECT_EQ(Found(Texts(), "Beta", 1, 2, kImageFirst), 4) << "image 2 with another text: a weak match, the later twin";
-    EXPECT_EQ(Found(Texts(), "Beta", 1, 2, kTextFirst), 1);
+    EXPECT_EQ(Found(Texts(), "Beta", 1, 2, SearchStrategy::kImageFirst), 4) << "image 2 with another text: a weak match, the later twin";
+    EXPECT_EQ(Found(Texts(), "Beta", 1, 2, SearchStrategy::kTextFirst), 1);
 }
 
 TEST_F(TabLocatorTest, RecordedIndexAndCurrentTabStrategies) {
-    EXPECT_EQ(Found(Texts(), "nothing", 2, 9, kByIndex), 2);
-    EXPECT_EQ(Found(Texts(), "Alpha", 6, 0, kByIndex), -1) << "index equal to the count";
-    EXPECT_EQ(Found(Texts(), "Alpha", -1, 0, kByIndex), -1);
-    EXPECT_EQ(Found(Texts(), "Alpha", -7, 0, kByIndex), -1);
+    EXPECT_EQ(Found(Texts(), "nothing", 2, 9, SearchStrategy::kRecordedIndex), 2);
+    EXPECT_EQ(Found(Texts(), "Alpha", 6, 0, SearchStrategy::kRecordedIndex), -1) << "index equal to the count";
+    EXPECT_EQ(Found(Texts(), "Alpha", -1, 0, SearchStrategy::kRecordedIndex), -1);
+    EXPECT_EQ(Found(Texts(), "Alpha", -7, 0, SearchStrategy::kRecordedIndex), -1);
     SendMessageA(Texts(), TCM_SETCURSEL, 3, 0);
-    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, kCurrent), 3);
-    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, kCurrent | 0x700), 3) << "bits above 2 do not matter";
+    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, SearchStrategy::kCurrent), 3);
+    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, SearchArgument(SearchStrategy::kCurrent, static_cast<ReportedPart>(7))), 3) << "bits above 2 do not matter";
     SendMessageA(Texts(), TCM_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, kCurrent), -1);
-    EXPECT_EQ(Found(s_tabs->Empty(), "Alpha", 0, 0, kByIndex), -1) << "a control without tabs";
+    EXPECT_EQ(Found(Texts(), "Alpha", 0, 0, SearchStrategy::kCurrent), -1);
+    EXPECT_EQ(Found(s_tabs->Empty(), "Alpha", 0, 0, SearchStrategy::kRecordedIndex), -1) << "a control without tabs";
 }
 
 TEST_F(TabLocatorTest, TabsWithoutTextAreFoundByImageOrAsTheCurrentTab) {
@@ -166,16 +166,16 @@ TEST_F(TabLocatorTest, TabsWithoutTextAreFoundByImageOrAsTheCurrentTab) {
     EXPECT_FALSE(probe.HasItemText(Textless()));
     EXPECT_TRUE(probe.HasItemText(Texts()));
     EXPECT_TRUE(probe.HasItemText(s_tabs->Empty())) << "a control without tabs counts as one with texts";
-    for (DWORD strategy : {kTextFirst, kImageFirst, kTwo}) {
-        EXPECT_EQ(Found(Textless(), "", 3, 1, strategy), 1) << "strategy " << strategy << ": first tab with image 1";
-        EXPECT_EQ(Found(Textless(), "", 0, 2, strategy), 2) << "strategy " << strategy;
-        EXPECT_EQ(Found(Textless(), "", 0, -1, strategy), -1) << "strategy " << strategy << ": image -1 never matches";
+    for (uint32_t strategy : {0u, 1u, 2u}) {  // text first, image first, and one no kind names
+        EXPECT_EQ(Found(Textless(), "", 3, 1, static_cast<SearchStrategy>(strategy)), 1) << "strategy " << strategy << ": first tab with image 1";
+        EXPECT_EQ(Found(Textless(), "", 0, 2, static_cast<SearchStrategy>(strategy)), 2) << "strategy " << strategy;
+        EXPECT_EQ(Found(Textless(), "", 0, -1, static_cast<SearchStrategy>(strategy)), -1) << "strategy " << strategy << ": image -1 never matches";
     }
     SendMessageA(Textless(), TCM_SETCURSEL, 2, 0);
-    for (DWORD strategy : {DWORD(5), DWORD(6), DWORD(7)}) {
-        EXPECT_EQ(Found(Textless(), "", 0, 1, strategy), 2) << "strategy " << strategy << ": the current tab";
+    for (uint32_t strategy : {5u, 6u, 7u}) {
+        EXPECT_EQ(Found(Textless(), "", 0, 1, static_cast<SearchStrategy>(strategy)), 2) << "strategy " << strategy << ": the current tab";
     }
-    EXPECT_EQ(Found(Textless(), "", 3, 0, kByIndex), 3);
+    EXPECT_EQ(Found(Textless(), "", 3, 0, SearchStrategy::kRecordedIndex), 3);
 }
 
 TEST_F(TabLocatorTest, LoadItemRecordsTheTabAndWhetherItIsCurrent) {
@@ -380,7 +380,7 @@ protected:
         return SendForRect(Client(), tab, TCM_GETITEMRECT, static_cast<uint32_t>(index), PointerPlacement::InLParam)
             .rect;
     }
-    void ExpectFoundAt(HWND tab, const LocatorForm& form, uint32_t param, int expected, const char* what) {
+    void ExpectFoundAt(HWND tab, const LocatorForm& form, SearchArgument param, int expected, const char* what) {
         SCOPED_TRACE(what);
         LocateResult reply = LocateItem(Client(), tab, kItemKindTab, 0, form, param);
         ASSERT_EQ(reply.status, AgentStatus::Ok) << AgentStatusText(reply.status);
@@ -397,13 +397,13 @@ protected:
 };
 
 TEST_F(SampleTabTest, TabsAreFoundAgainAfterTheSampleReversedThem) {
-    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), 0, 3, "before");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), SearchStrategy::kTextFirst, 3, "before");
     ASSERT_EQ(ToWatch(sample::kMsgWatchReverseTabs, sample::kTabTextId), 1);
-    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), 0, 2, "Gamma moved from 3 to 2");
-    ExpectFoundAt(m_texts, TabItemForm("Twin", 1, 2), 0, 1, "the twin now at the recorded index");
-    ExpectFoundAt(m_texts, TabItemForm("Twin", 2, 2), 0, 3, "no twin at the index: the later one");
-    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), kByIndex, 3, "by index: whatever is there now");
-    ExpectFoundAt(m_texts, TabItemForm("Gamma", 6, 3), kByIndex, -1, "index past the tabs");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), SearchStrategy::kTextFirst, 2, "Gamma moved from 3 to 2");
+    ExpectFoundAt(m_texts, TabItemForm("Twin", 1, 2), SearchStrategy::kTextFirst, 1, "the twin now at the recorded index");
+    ExpectFoundAt(m_texts, TabItemForm("Twin", 2, 2), SearchStrategy::kTextFirst, 3, "no twin at the index: the later one");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), SearchStrategy::kRecordedIndex, 3, "by index: whatever is there now");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 6, 3), SearchStrategy::kRecordedIndex, -1, "index past the tabs");
 }
 
 TEST_F(SampleTabTest, TabRecordedByTheAgentIsFoundAfterReordering) {
@@ -427,19 +427,19 @@ TEST_F(SampleTabTest, TabRecordedByTheAgentIsFoundAfterReordering) {
     EXPECT_EQ(recorded.dwFlags, 1u) << "the control reports tab texts";
 
     ASSERT_EQ(ToWatch(sample::kMsgWatchReverseTabs, sample::kTabTextId), 1);
-    ExpectFoundAt(m_texts, recorded, 0, 2, "recorded Gamma after the reversal");
-    ExpectFoundAt(m_texts, recorded, kImageFirst, 2, "image first");
+    ExpectFoundAt(m_texts, recorded, SearchStrategy::kTextFirst, 2, "recorded Gamma after the reversal");
+    ExpectFoundAt(m_texts, recorded, SearchStrategy::kImageFirst, 2, "image first");
 }
 
 TEST_F(SampleTabTest, ChangedImageAndTextlessTabsInTheSample) {
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetTabImage, sample::kTabTextId, MAKELPARAM(3, 0)), 1);
-    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), kImageFirst, 3, "image changed, found through the text");
-    ExpectFoundAt(m_textless, TabItemForm("", 0, 2), kTextFirst, 2, "first tab with image 2");
-    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), kImageFirst, 1, "first of two tabs with image 1");
+    ExpectFoundAt(m_texts, TabItemForm("Gamma", 3, 3), SearchStrategy::kImageFirst, 3, "image changed, found through the text");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 2), SearchStrategy::kTextFirst, 2, "first tab with image 2");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), SearchStrategy::kImageFirst, 1, "first of two tabs with image 1");
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetCurrentTab, sample::kTabNoTextId, 3), 1);
-    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), 6, 3, "strategy 6: the current tab");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), static_cast<SearchStrategy>(6), 3, "strategy 6: the current tab");
     ASSERT_EQ(ToWatch(sample::kMsgWatchSetCurrentTab, sample::kTabNoTextId, -1), 1);
-    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), kCurrent, -1, "no current tab");
+    ExpectFoundAt(m_textless, TabItemForm("", 0, 1), SearchStrategy::kCurrent, -1, "no current tab");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tests/items/ItemsBed.h"
+#include "tests/locators/ItemsBed.h"
 
 #include <commctrl.h>
 

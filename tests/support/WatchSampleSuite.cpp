@@ -1,4 +1,4 @@
-#include "tests/watch/WatchSampleSuite.h"
+#include "tests/support/WatchSampleSuite.h"
 
 #include <cstring>
 
