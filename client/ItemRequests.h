@@ -1,8 +1,9 @@
 // Typed calls for the two item requests, over an open and hooked client.
 //
-//   ItemAtResult at = GetItemRect(client, listView, 7, x, y);
+//   ItemAtResult at = GetItemRect(client, listView, kItemKindListView, x, y);
 //   if (at.status == AgentStatus::Ok && at.index >= 0) ...
-//   LocateResult found = LocateItem(client, listView, 7, 0, recordedForm, 0x300);
+//   LocateResult found = LocateItem(client, listView, kItemKindListView, 0, recordedForm,
+//                                   SearchArgument(ReportedPart::kLabel));
 //   if (found.status == AgentStatus::Ok && found.found) ... found.form.rect ...
 #pragma once
 #include <windows.h>

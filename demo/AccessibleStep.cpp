@@ -8,6 +8,7 @@
 #include "client/ApplicationProcess.h"
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
+#include "forms/SearchArgument.h"
 #include "client/ProxyWindow.h"
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
@@ -158,7 +159,7 @@ bool RunAccessibleStep(const std::string& dir, int* pMissing, std::string* error
         if (!LoadDescription(records[i].file, &description, nullptr, error)) return false;
         MatchResult match = FindRecordedWindow(description);
         if (match.outcome != MatchOutcome::Match) continue;
-        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, 0, 60000);
+        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, SearchArgument(), 60000);
         records[i].bFound = found.status == AgentStatus::Ok && found.found;
         if (records[i].bFound) records[i].screenAfter = ToScreen(match.hwnd, found.form.rect);
     }
@@ -172,7 +173,7 @@ bool RunAccessibleStep(const std::string& dir, int* pMissing, std::string* error
     const uint32_t menu = static_cast<uint32_t>(SendMessageA(window, sample::kMsgAccGetPopupMenu, 0, 0));
     const bool bOpen = OpenPopup(window);
     if (bOpen) {
-        LocateResult found = LocateItem(client, window, kItemKindPopupMenu, menu, popup.item, 0);
+        LocateResult found = LocateItem(client, window, kItemKindPopupMenu, menu, popup.item, SearchArgument());
         if (found.status == AgentStatus::Ok && found.found && !found.form.popupMenu.path.empty()) {
             const PopupMenuStep& last = found.form.popupMenu.path.back();
             records[2].screenAfter = OpenMenuItemRect(window, last.hMenu, last.nPosition);

@@ -17,19 +17,20 @@
 #include "client/WindowMatcher.h"
 #include "demo/DemoSupport.h"
 #include "demo/WindowPicture.h"
+#include "forms/SearchArgument.h"
 #include "sample/SampleProtocol.h"
 #include "tool/TargetOptions.h"
 
 namespace {
 
 struct ControlItem {
-    ControlItem(const char* pszLabel, int id, const LocatorForm& form, uint32_t param)
-        : label(pszLabel), nControlId(id), where(form), nParam(param) {}
+    ControlItem(const char* pszLabel, int id, const LocatorForm& form, SearchArgument search)
+        : label(pszLabel), nControlId(id), where(form), search(search) {}
 
     const char* label;
     int nControlId;
     LocatorForm where;       // how the demo finds the item to point at
-    uint32_t nParam;         // locate parameter when it is found again
+    SearchArgument search;   // how it is searched when it is found again
     std::string file;
     RECT before = {0, 0, 0, 0};  // screen
     std::string match;
@@ -56,7 +57,7 @@ HWND Control(HWND items, int id) { return GetDlgItem(items, id); }
 // window.
 bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, ControlItem* item, std::string* error) {
     HWND control = Control(items, item->nControlId);
-    LocateResult shown = LocateItem(client, control, item->where.nKind, 0, item->where, item->nParam);
+    LocateResult shown = LocateItem(client, control, item->where.nKind, 0, item->where, item->search);
     if (shown.status != AgentStatus::Ok || !shown.found) {
         *error = std::string("the sample's ") + item->label + " is not there";
         return false;
@@ -83,10 +84,10 @@ bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, Contro
 
 bool RunControlItemsStep(const std::string& dir, int* pMissing, std::string* error) {
     std::vector<ControlItem> items = {
-        {"tree item Archive/Reports", sample::kItemsTreeId, TreeItemForm({"Archive", "Reports"}, 1), 1},
-        {"toolbar button Copy", sample::kItemsToolbarId, ToolbarButtonForm(sample::kCmdItemsCopy), 0},
-        {"list-box item Banana split", sample::kItemsListBoxId, ListBoxItemForm("Banana split"), 0},
-        {"status-bar pane 2", sample::kItemsStatusId, StatusBarPaneForm(1), 0},
+        {"tree item Archive/Reports", sample::kItemsTreeId, TreeItemForm({"Archive", "Reports"}, 1), SearchStrategy::kPathFirst},
+        {"toolbar button Copy", sample::kItemsToolbarId, ToolbarButtonForm(sample::kCmdItemsCopy),, {}},
+        {"list-box item Banana split", sample::kItemsListBoxId, ListBoxItemForm("Banana split"),, {}},
+        {"status-bar pane 2", sample::kItemsStatusId, StatusBarPaneForm(1),, {}},
     };
     {
         CApplicationProcess app;
@@ -118,7 +119,7 @@ bool RunControlItemsStep(const std::string& dir, int* pMissing, std::string* err
         MatchResult match = FindRecordedWindow(description);
         item.match = MatchOutcomeText(match.outcome);
         if (match.outcome != MatchOutcome::Match) continue;
-        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, item.nParam);
+        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, item.search);
         item.bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
         if (!item.bFound) continue;
         item.after = ToScreen(match.hwnd, found.form.rect);

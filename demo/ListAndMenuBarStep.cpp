@@ -20,6 +20,7 @@
 #include "client/ApplicationProcess.h"
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
+#include "forms/SearchArgument.h"
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
 #include "demo/DemoSupport.h"
@@ -186,7 +187,7 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
         MatchResult match = FindRecordedWindow(description);
         item->match = MatchOutcomeText(match.outcome);
         if (match.outcome != MatchOutcome::Match) continue;
-        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, 0);
+        LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, SearchArgument());
         item->bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
         if (!item->bFound) continue;
         item->hwndAfter = match.hwnd;

@@ -11,6 +11,7 @@
 #include "client/DataMessageRequests.h"
 #include "client/InfoProbeRequest.h"
 #include "client/ItemRequests.h"
+#include "forms/SearchArgument.h"
 #include "client/WindowDescriptionReader.h"
 #include "demo/DemoSupport.h"
 #include "demo/WindowPicture.h"
@@ -61,7 +62,7 @@ bool RunTabStep(const std::string& dir, int* pMissing, std::string* error) {
     SendMessageA(watch, sample::kMsgWatchReverseTabs, sample::kTabTextId, 0);
     WindowDescriptionForm description;
     if (!LoadDescription(dir + "tab-item.bin", &description, nullptr, error)) return false;
-    LocateResult found = LocateItem(client, tabs, description.nItemKind, 0, description.item, 0);
+    LocateResult found = LocateItem(client, tabs, description.nItemKind, 0, description.item, SearchArgument());
     if (found.status != AgentStatus::Ok || !found.found) {
         std::printf("tab '%s': recorded as tab %d at %s; not found after the tabs were reversed (%s)\n", label.c_str(),
                     at.index, RectText(before).c_str(), AgentStatusText(found.status));
