@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "common/Owned.h"
+#include "forms/FormTransfer.h"
 #include "forms/WireCursor.h"
 
 class CItemLocator;
@@ -51,6 +52,10 @@ public:
     bool ReadLocator(CItemLocator& locator);
     bool WriteLocator(CItemLocator& locator);
     bool WriteWindowInfo(CWindowDescription& description);
+    // Reads a form (forms/FormTransfer.h) at the cursor; false, and the
+    // record marked overrun, when it does not fit whole.
+    template <class TForm>
+    bool ReadForm(TForm& form);
 
     // Bounds of the attached view.
     BYTE* GetCursor() const { return m_cursor.Position(); }
@@ -74,3 +79,15 @@ private:
     CWireCursor m_cursor;
     bool m_bOverrun;
 };
+
+template <class TForm>
+bool CAgentDataFile::ReadForm(TForm& form) {
+    if (!Fits(0)) return false;
+    CWireCursor cursor = m_cursor;
+    if (!::ReadForm(cursor, form)) {
+        MarkOverrun();
+        return false;
+    }
+    m_cursor = cursor;
+    return true;
+}

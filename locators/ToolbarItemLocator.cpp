@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 const char kControlClass[] = "ToolbarWindow32";
@@ -87,4 +88,55 @@ bool CToolbarItemLocator::FindItem(HWND hwndControl, DWORD) {
         return SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&m_rect)) != 0;
     }
     return false;
+}
+
+std::string CToolbarItemLocator::ButtonText(HWND hwndControl, int nIndex) {
+    const int kTextSize = 256;
+    char szText[kTextSize] = {0};
+    TBBUTTONINFOA info;
+    std::memset(&info, 0, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
+    info.pszText = szText;
+    info.cchText = kTextSize;
+    if (SendMessageA(hwndControl, TB_GETBUTTONINFOA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info)) < 0) {
+        return std::string();
+    }
+    szText[kTextSize - 1] = '\0';
+    return szText;
+}
+
+int CToolbarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per button: its form is the one a recording makes.
+        CToolbarItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (!SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        const BYTE state = item.m_button.fsState;
+        RECT shown;
+        entry.dwFlags = 0;
+        if (!(state & TBSTATE_HIDDEN) && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (state & TBSTATE_CHECKED) entry.dwFlags |= ItemListEntry::kSelected;
+        if (state & TBSTATE_ENABLED) entry.dwFlags |= ItemListEntry::kEnabled;
+        if (item.m_button.fsStyle & BTNS_DROPDOWN) entry.dwFlags |= ItemListEntry::kSubmenu;
+        entry.nId = item.m_button.idCommand;
+        entry.dwState = state;
+        if (!(item.m_button.fsStyle & BTNS_SEP)) entry.text = ButtonText(hwndControl, i);
+        page.Add(entry, item);
+    }
+    return nCount;
 }

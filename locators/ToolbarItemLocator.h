@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "forms/ToolbarItemForm.h"
 #include "locators/ItemLocator.h"
 
@@ -24,6 +26,7 @@ public:
     HWND LoadItem(HWND hwndControl, int nIndex) override;
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // The record in this build's own layout (pointer-sized dwData and
     // iString, reserved bytes on a 64-bit build).
@@ -31,4 +34,7 @@ public:
 
 private:
     Form MakeForm() const;
+    // The text the toolbar shows on button nIndex, from the button's own
+    // string or the toolbar's string pool alike.
+    static std::string ButtonText(HWND hwndControl, int nIndex);
 };

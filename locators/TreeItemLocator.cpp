@@ -1,7 +1,9 @@
 #include "locators/TreeItemLocator.h"
 
+#include <climits>
 #include <cstring>
 #include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 const char kControlClass[] = "SysTreeView32";
@@ -163,8 +165,11 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     // on a walk is used. Otherwise the locator stays as it was (no text, no
     // handle), which is what the reply then carries.
     HTREEITEM hItem = FindItemByHandle(hwndControl, static_cast<uint32_t>(nIndex));
-    if (!hItem) return nullptr;
+    if (hItem) LoadItemOfHandle(hwndControl, hItem);
+    return nullptr;
+}
 
+void CTreeItemLocator::LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem) {
     m_bSelected = 0;
     m_item.cchTextMax = kFetchTextSize;
     m_item.hItem = hItem;
@@ -198,7 +203,6 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     }
     m_item.pszText = pszBuffer;
     if (m_item.state & TVIS_SELECTED) m_bSelected = 1;
-    return nullptr;
 }
 
 RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -323,3 +327,54 @@ bool CTreeItemLocator::CollectPathMatches(HWND hwndControl, HTREEITEM hParent, i
 }
 
 const char* CTreeItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
+
+int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    int nIndex = 0;
+    ListSiblings(hwndControl, Next(hwndControl, TVGN_ROOT, nullptr), 0, -1, client, page, nIndex);
+    return nIndex;
+}
+
+void CTreeItemLocator::ListSiblings(HWND hwndControl, HTREEITEM hFirst, int nLevel, int nParent, const RECT& client,
+                                    CItemListPage& page, int& nIndex) {
+    if (nLevel >= kMaxDepth) return;
+    for (HTREEITEM h = hFirst; h && nIndex < INT_MAX; h = Next(hwndControl, TVGN_NEXT, h)) {
+        const int nThis = nIndex++;
+        const UINT state = static_cast<UINT>(
+            SendMessageA(hwndControl, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_EXPANDED));
+        const bool bExpanded = (state & TVIS_EXPANDED) != 0;
+        if (page.Wants(nThis)) {
+            // A fresh locator per item: its form is the one a recording makes.
+            CTreeItemLocator item;
+            item.m_nKind = m_nKind;
+            item.LoadItemOfHandle(hwndControl, h);
+            ItemListEntry entry;
+            entry.nIndex = nThis;
+            entry.nLevel = nLevel;
+            entry.nParent = nParent;
+            RECT rect;
+            const bool bShown = ItemRect(hwndControl, h, true, &rect);
+            entry.nLeft = rect.left;
+            entry.nTop = rect.top;
+            entry.nRight = rect.right;
+            entry.nBottom = rect.bottom;
+            RECT shown;
+            entry.dwFlags = ItemListEntry::kEnabled;
+            if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+            if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
+            if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
+            if (item.m_item.cChildren != 0 || Next(hwndControl, TVGN_CHILD, h)) entry.dwFlags |= ItemListEntry::kHasChildren;
+            entry.dwState = item.m_item.state;
+            if (item.m_item.pszText) entry.text = item.m_item.pszText;
+            page.Add(entry, item);
+        }
+        // Nothing is expanded for the listing: a collapsed node's children
+        // are asked for only when every node is wanted.
+        if (bExpanded || page.AllNodes()) {
+            HTREEITEM hChild = Next(hwndControl, TVGN_CHILD, h);
+            if (hChild) ListSiblings(hwndControl, hChild, nLevel + 1, nThis, client, page, nIndex);
+        }
+    }
+}

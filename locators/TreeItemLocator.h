@@ -51,6 +51,9 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    // Visible nodes (those whose ancestors are all expanded), or every node
+    // for a page that asks for all, in the order they are shown.
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // The item of the tree whose handle has nHandle as its low 32 bits,
     // met on a walk over every item the tree holds (collapsed or not) down
@@ -73,6 +76,12 @@ public:
 
 private:
     Form MakeForm() const;
+    // LoadItem for an item of the tree already met on a walk.
+    void LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem);
+    // Lists hFirst and its following siblings (and their children) at
+    // nLevel below the parent entry nParent; nIndex counts the nodes met.
+    void ListSiblings(HWND hwndControl, HTREEITEM hFirst, int nLevel, int nParent, const RECT& client,
+                      CItemListPage& page, int& nIndex);
     void SetPath(size_t nCount);
     // Fetches the record of hItem with mask into item, its text (when
     // asked for) into m_szFetched, cut to 255 characters.
