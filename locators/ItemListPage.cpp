@@ -14,8 +14,9 @@ CItemListPage::CItemListPage(CWireCursor& cursor, const ItemListRequest& request
       m_bFull(false) {}
 
 int CItemListPage::Depth() const {
-    // Levels below the window's object; the walk is bounded whatever asked.
-    const uint32_t kMostLevels = 1000;
+    // Levels below the window's object; the walk (one stack frame per
+    // level) is bounded whatever was asked.
+    const uint32_t kMostLevels = 256;
     return static_cast<int>(m_request.nDepth > kMostLevels ? kMostLevels : m_request.nDepth);
 }
 

@@ -332,49 +332,66 @@ int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
     if (!IsControlOfClass(hwndControl, kControlClass)) return -1;
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwndControl, &client);
+    // Pre-order, without recursion: the open ancestors of the current node
+    // with their indexes (a tree may be kMaxDepth levels deep).
+    struct Open {
+        HTREEITEM hItem;
+        int nIndex;
+    };
+    std::vector<Open> ancestors;
     int nIndex = 0;
-    ListSiblings(hwndControl, Next(hwndControl, TVGN_ROOT, nullptr), 0, -1, client, page, nIndex);
+    for (HTREEITEM h = Next(hwndControl, TVGN_ROOT, nullptr); h && nIndex < INT_MAX;) {
+        const int nThis = nIndex++;
+        const int nParent = ancestors.empty() ? -1 : ancestors.back().nIndex;
+        const bool bExpanded = ListNode(hwndControl, h, static_cast<int>(ancestors.size()), nParent, nThis, client, page);
+        // Nothing is expanded for the listing: a collapsed node's children
+        // are asked for only when every node is wanted.
+        HTREEITEM hChild = (bExpanded || page.AllNodes()) && ancestors.size() + 1 < static_cast<size_t>(kMaxDepth)
+                               ? Next(hwndControl, TVGN_CHILD, h)
+                               : nullptr;
+        if (hChild) {
+            ancestors.push_back({h, nThis});
+            h = hChild;
+            continue;
+        }
+        HTREEITEM hNext = Next(hwndControl, TVGN_NEXT, h);
+        while (!hNext && !ancestors.empty()) {
+            hNext = Next(hwndControl, TVGN_NEXT, ancestors.back().hItem);
+            ancestors.pop_back();
+        }
+        h = hNext;
+    }
     return nIndex;
 }
 
-void CTreeItemLocator::ListSiblings(HWND hwndControl, HTREEITEM hFirst, int nLevel, int nParent, const RECT& client,
-                                    CItemListPage& page, int& nIndex) {
-    if (nLevel >= kMaxDepth) return;
-    for (HTREEITEM h = hFirst; h && nIndex < INT_MAX; h = Next(hwndControl, TVGN_NEXT, h)) {
-        const int nThis = nIndex++;
-        const UINT state = static_cast<UINT>(
-            SendMessageA(hwndControl, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_EXPANDED));
-        const bool bExpanded = (state & TVIS_EXPANDED) != 0;
-        if (page.Wants(nThis)) {
-            // A fresh locator per item: its form is the one a recording makes.
-            CTreeItemLocator item;
-            item.m_nKind = m_nKind;
-            item.LoadItemOfHandle(hwndControl, h);
-            ItemListEntry entry;
-            entry.nIndex = nThis;
-            entry.nLevel = nLevel;
-            entry.nParent = nParent;
-            RECT rect;
-            const bool bShown = ItemRect(hwndControl, h, true, &rect);
-            entry.nLeft = rect.left;
-            entry.nTop = rect.top;
-            entry.nRight = rect.right;
-            entry.nBottom = rect.bottom;
-            RECT shown;
-            entry.dwFlags = ItemListEntry::kEnabled;
-            if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
-            if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
-            if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
-            if (item.m_item.cChildren != 0 || Next(hwndControl, TVGN_CHILD, h)) entry.dwFlags |= ItemListEntry::kHasChildren;
-            entry.dwState = item.m_item.state;
-            if (item.m_item.pszText) entry.text = item.m_item.pszText;
-            page.Add(entry, item);
-        }
-        // Nothing is expanded for the listing: a collapsed node's children
-        // are asked for only when every node is wanted.
-        if (bExpanded || page.AllNodes()) {
-            HTREEITEM hChild = Next(hwndControl, TVGN_CHILD, h);
-            if (hChild) ListSiblings(hwndControl, hChild, nLevel + 1, nThis, client, page, nIndex);
-        }
-    }
+bool CTreeItemLocator::ListNode(HWND hwndControl, HTREEITEM h, int nLevel, int nParent, int nIndex,
+                                const RECT& client, CItemListPage& page) {
+    const UINT state = static_cast<UINT>(
+        SendMessageA(hwndControl, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_EXPANDED));
+    const bool bExpanded = (state & TVIS_EXPANDED) != 0;
+    if (!page.Wants(nIndex)) return bExpanded;
+    // A fresh locator per item: its form is the one a recording makes.
+    CTreeItemLocator item;
+    item.m_nKind = m_nKind;
+    item.LoadItemOfHandle(hwndControl, h);
+    ItemListEntry entry;
+    entry.nIndex = nIndex;
+    entry.nLevel = nLevel;
+    entry.nParent = nParent;
+    RECT rect;
+    const bool bShown = ItemRect(hwndControl, h, true, &rect);
+    entry.nLeft = rect.left;
+    entry.nTop = rect.top;
+    entry.nRight = rect.right;
+    entry.nBottom = rect.bottom;
+    RECT shown;
+    entry.dwFlags = ItemListEntry::kEnabled;
+    if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+    if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
+    if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
+    if (item.m_item.cChildren != 0 || Next(hwndControl, TVGN_CHILD, h)) entry.dwFlags |= ItemListEntry::kHasChildren;
+    entry.dwState = item.m_item.state;
+    if (item.m_item.pszText) entry.text = item.m_item.pszText;
+    page.Add(entry, item);
+    return bExpanded;
 }

@@ -78,10 +78,10 @@ private:
     Form MakeForm() const;
     // LoadItem for an item of the tree already met on a walk.
     void LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem);
-    // Lists hFirst and its following siblings (and their children) at
-    // nLevel below the parent entry nParent; nIndex counts the nodes met.
-    void ListSiblings(HWND hwndControl, HTREEITEM hFirst, int nLevel, int nParent, const RECT& client,
-                      CItemListPage& page, int& nIndex);
+    // Lists node h as entry nIndex of the page (when the page wants it);
+    // returns whether the node is expanded.
+    bool ListNode(HWND hwndControl, HTREEITEM h, int nLevel, int nParent, int nIndex, const RECT& client,
+                  CItemListPage& page);
     void SetPath(size_t nCount);
     // Fetches the record of hItem with mask into item, its text (when
     // asked for) into m_szFetched, cut to 255 characters.
