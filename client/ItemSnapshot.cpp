@@ -10,39 +10,40 @@ const char kNoRoom[] = "an item does not fit one page (the page budget or the re
 
 bool TakeSnapshotEntry(int kind, const ItemListEntry& entry, SnapshotItem* item) {
     if (!item) return false;
-    SnapshotItem taken;
-    taken.index = entry.nIndex;
-    taken.rect = RECT{entry.nLeft, entry.nTop, entry.nRight, entry.nBottom};
-    taken.visible = (entry.dwFlags & ItemListEntry::kVisible) != 0;
-    taken.selected = (entry.dwFlags & ItemListEntry::kSelected) != 0;
-    taken.expanded = (entry.dwFlags & ItemListEntry::kExpanded) != 0;
-    taken.hasChildren = (entry.dwFlags & ItemListEntry::kHasChildren) != 0;
-    taken.submenu = (entry.dwFlags & ItemListEntry::kSubmenu) != 0;
-    taken.enabled = (entry.dwFlags & ItemListEntry::kEnabled) != 0;
-    taken.level = entry.nLevel;
-    taken.parent = entry.nParent;
-    taken.commandId = entry.nId;
-    taken.childCount = entry.nChildCount;
-    taken.state = entry.dwState;
-    taken.text = entry.text;
-    if (kind == kItemKindAccessible || kind == kItemKindScrollingAccessible) {
-        if (entry.extraTexts.size() > 0) taken.role = entry.extraTexts[0];
-        if (entry.extraTexts.size() > 1) taken.value = entry.extraTexts[1];
-    } else {
-        taken.columns = entry.extraTexts;
-    }
     const BYTE* pForm = reinterpret_cast<const BYTE*>(entry.form.data());
     CWireCursor form(pForm, pForm + entry.form.size());
     // The form must be the kind's and fill its bytes exactly.
-    if (!DecodeLocatorForm(kind, form, &taken.form) || form.Remaining() != 0) return false;
-    *item = std::move(taken);
+    if (!DecodeLocatorForm(kind, form, &item->form) || form.Remaining() != 0) return false;
+    item->index = entry.nIndex;
+    item->rect = RECT{entry.nLeft, entry.nTop, entry.nRight, entry.nBottom};
+    item->visible = (entry.dwFlags & ItemListEntry::kVisible) != 0;
+    item->selected = (entry.dwFlags & ItemListEntry::kSelected) != 0;
+    item->expanded = (entry.dwFlags & ItemListEntry::kExpanded) != 0;
+    item->hasChildren = (entry.dwFlags & ItemListEntry::kHasChildren) != 0;
+    item->submenu = (entry.dwFlags & ItemListEntry::kSubmenu) != 0;
+    item->enabled = (entry.dwFlags & ItemListEntry::kEnabled) != 0;
+    item->level = entry.nLevel;
+    item->parent = entry.nParent;
+    item->commandId = entry.nId;
+    item->childCount = entry.nChildCount;
+    item->state = entry.dwState;
+    item->text = entry.text;
+    if (kind == kItemKindAccessible || kind == kItemKindScrollingAccessible) {
+        if (entry.extraTexts.size() > 0) item->role = entry.extraTexts[0];
+        if (entry.extraTexts.size() > 1) item->value = entry.extraTexts[1];
+    } else {
+        item->columns = entry.extraTexts;
+    }
     return true;
 }
 
-SnapshotResult ReadItemSnapshotPage(CAgentClient& client, HWND window, int kind, const SnapshotOptions& options,
-                                    uint32_t first, uint32_t* next, DWORD timeoutMs) {
-    SnapshotResult result;
-    if (next) *next = first;
+namespace {
+
+// One page from index first, its items appended to result.items (at most
+// up to maxItems in all); *next receives where the next page starts.
+void ReadPageInto(CAgentClient& client, HWND window, int kind, const SnapshotOptions& options, uint32_t first,
+                  uint32_t* next, DWORD timeoutMs, SnapshotResult& result) {
+    *next = first;
     ItemListRequest request;
     request.nKind = static_cast<uint16_t>(kind);
     request.nFactoryArgument = options.factoryArgument;
@@ -53,37 +54,49 @@ SnapshotResult ReadItemSnapshotPage(CAgentClient& client, HWND window, int kind,
     CWireCursor w = client.BeginRequest(timeoutMs);
     if (!WriteForm(w, request)) {
         result.status = client.IsStalled() ? AgentStatus::Stalled : AgentStatus::BadRequest;
-        return result;
+        return;
     }
     CWireCursor reply;
     result.status = client.Send(window, client.Messages().nItemList, 0, w, &reply, timeoutMs);
-    if (result.status != AgentStatus::Ok) return result;
+    if (result.status != AgentStatus::Ok) return;
     ItemListReplyHead head;
     if (!ReadForm(reply, head)) {
         result.status = AgentStatus::BadReply;
-        return result;
+        return;
     }
     result.served = head.bServed != 0;
-    if (!result.served) return result;
+    if (!result.served) return;
     result.total = head.nTotal;
     // A page never goes back, and never past the end without saying so.
     if (head.nCount > 0 && (head.nNext <= first || head.nNext - first < head.nCount)) {
         result.status = AgentStatus::BadReply;
         result.error = "the agent's page goes back";
-        return result;
+        return;
     }
-    for (uint32_t i = 0; i < head.nCount; ++i) {
-        ItemListEntry entry;
-        SnapshotItem item;
-        if (!ReadItemListEntry(reply, entry) || !TakeSnapshotEntry(kind, entry, &item)) {
+    const size_t room = options.maxItems - result.items.size();
+    result.items.reserve(result.items.size() + (head.nCount < room ? head.nCount : room));
+    ItemListEntry entry;
+    for (uint32_t i = 0; i < head.nCount && result.items.size() < options.maxItems; ++i) {
+        result.items.emplace_back();
+        if (!ReadItemListEntry(reply, entry) || !TakeSnapshotEntry(kind, entry, &result.items.back())) {
+            result.items.pop_back();
             result.status = AgentStatus::BadReply;
             result.error = "entry " + std::to_string(i) + " of the page from " + std::to_string(first) +
                            " cannot be read";
-            return result;
+            return;
         }
-        result.items.push_back(std::move(item));
     }
-    if (next) *next = head.nNext;
+    *next = head.nNext;
+}
+
+}  // namespace
+
+SnapshotResult ReadItemSnapshotPage(CAgentClient& client, HWND window, int kind, const SnapshotOptions& options,
+                                    uint32_t first, uint32_t* next, DWORD timeoutMs) {
+    SnapshotResult result;
+    uint32_t nextFirst = first;
+    ReadPageInto(client, window, kind, options, first, &nextFirst, timeoutMs, result);
+    if (next) *next = nextFirst;
     return result;
 }
 
@@ -92,20 +105,14 @@ SnapshotResult ReadItemSnapshot(CAgentClient& client, HWND window, int kind, con
     SnapshotResult result;
     uint32_t first = 0;
     for (;;) {
+        const size_t before = result.items.size();
         uint32_t next = first;
-        SnapshotResult page = ReadItemSnapshotPage(client, window, kind, options, first, &next, timeoutMs);
-        result.status = page.status;
-        result.served = page.served;
-        result.error = page.error;
-        if (page.status != AgentStatus::Ok || !page.served) return result;
+        result.error.clear();
         // The latest total counts: the control may have changed between pages.
-        result.total = page.total;
-        for (SnapshotItem& item : page.items) {
-            if (result.items.size() >= options.maxItems) return result;
-            result.items.push_back(std::move(item));
-        }
-        if (result.items.size() >= options.maxItems || next >= page.total) return result;
-        if (page.items.empty()) {
+        ReadPageInto(client, window, kind, options, first, &next, timeoutMs, result);
+        if (result.status != AgentStatus::Ok || !result.served) return result;
+        if (result.items.size() >= options.maxItems || next >= result.total) return result;
+        if (result.items.size() == before) {
             // Nothing fitted: asking again would bring the same empty page.
             result.status = AgentStatus::Overrun;
             result.error = kNoRoom;

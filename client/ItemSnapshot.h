@@ -64,6 +64,6 @@ SnapshotResult ReadItemSnapshotPage(CAgentClient& client, HWND window, int kind,
 // accessible: client of the request's window).
 RECT ItemRectOnScreen(HWND window, int kind, const RECT& rect);
 
-// An entry of the wire as a snapshot item of a kind; false when its form
-// cannot be decoded.
+// An entry of the wire as a snapshot item of a kind; false (and the item
+// partly filled) when its form cannot be decoded.
 bool TakeSnapshotEntry(int kind, const ItemListEntry& entry, SnapshotItem* item);

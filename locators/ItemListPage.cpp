@@ -28,36 +28,41 @@ bool CItemListPage::Wants(int nIndex) const {
     return !m_bFull && nIndex >= 0 && static_cast<uint32_t>(nIndex) >= m_request.nFirst;
 }
 
-bool CItemListPage::TakeForm(CItemLocator& item, std::string& form) {
-    // The declared size is at least the written one; a kind that states it
-    // short gets one larger try.
-    const int nDeclared = item.GetDataSize();
-    size_t nRoom = (nDeclared > 0 ? static_cast<size_t>(nDeclared) : 0) + 256;
-    for (int nTry = 0; nTry < 2; ++nTry, nRoom *= 16) {
-        std::vector<BYTE> buffer(nRoom);
-        BYTE* pCursor = buffer.data();
-        item.SetDataLimit(buffer.data() + buffer.size());
-        item.WriteData(pCursor);
-        const bool bFitted = !item.HasDataOverrun();
-        item.SetDataLimit(nullptr);
-        if (bFitted) {
-            form.assign(reinterpret_cast<const char*>(buffer.data()), static_cast<size_t>(pCursor - buffer.data()));
-            return true;
-        }
-    }
-    return false;
-}
-
 bool CItemListPage::Add(ItemListEntry& entry, CItemLocator& item) {
     if (!Wants(entry.nIndex)) return false;
-    const bool bTaken = TakeForm(item, entry.form);
-    const uint64_t nSize = ItemListEntrySize(entry);
-    if (!bTaken || nSize > m_nBudgetLeft || !WriteItemListEntry(m_cursor, entry)) {
+    // Written in place: the size field, the entry's fields with an empty
+    // form, then the item's form straight behind its length field, which
+    // with the size is filled in once the form is there. The entry ends at
+    // the budget's end or the record's, whichever comes first; one that
+    // does not fit is taken back whole.
+    const CWireCursor start = m_cursor;
+    const uint64_t nRoom = m_cursor.Remaining() < m_nBudgetLeft ? m_cursor.Remaining() : m_nBudgetLeft;
+    BYTE* pEnd = m_cursor.Position() + nRoom;
+    entry.form.clear();
+    CWireCursor cursor(m_cursor.Position(), pEnd);
+    bool bFitted = cursor.WriteU32(0).Ok() && WriteForm(cursor, entry);
+    if (bFitted) {
+        BYTE* pForm = cursor.Position();
+        item.SetDataLimit(pEnd);
+        item.WriteData(pForm);
+        bFitted = !item.HasDataOverrun() && pForm >= cursor.Position() && pForm <= pEnd;
+        item.SetDataLimit(nullptr);
+        if (bFitted) {
+            const uint32_t nForm = static_cast<uint32_t>(pForm - cursor.Position());
+            const uint32_t nSize = static_cast<uint32_t>(pForm - start.Position()) - 4;
+            CWireCursor(cursor.Position() - 4, pEnd).WriteU32(nForm);
+            CWireCursor(start.Position(), pEnd).WriteU32(nSize);
+            cursor.Skip(nForm);
+        }
+    }
+    if (!bFitted) {
         m_bFull = true;
         m_nRefused = static_cast<uint32_t>(entry.nIndex);
         return false;
     }
-    m_nBudgetLeft -= nSize;
+    const size_t nWritten = cursor.Offset();
+    m_cursor.Skip(nWritten);
+    m_nBudgetLeft -= nWritten;
     ++m_nCount;
     return true;
 }

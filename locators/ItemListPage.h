@@ -40,9 +40,6 @@ public:
     uint32_t Next(uint32_t nTotal) const { return m_bFull ? m_nRefused : nTotal; }
 
 private:
-    // The item's recorded form into entry.form; false when it cannot be had.
-    static bool TakeForm(CItemLocator& item, std::string& form);
-
     CWireCursor& m_cursor;
     ItemListRequest m_request;
     uint64_t m_nBudgetLeft;

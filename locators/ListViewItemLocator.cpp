@@ -183,12 +183,16 @@ bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
 
 const char* CListViewItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
 
-void CListViewItemLocator::ReadColumnTexts(HWND hwndControl, int nIndex, std::vector<std::string>& texts) {
-    texts.clear();
+int CListViewItemLocator::ColumnCount(HWND hwndControl) {
     HWND hwndHeader = reinterpret_cast<HWND>(SendMessageA(hwndControl, LVM_GETHEADER, 0, 0));
-    if (!hwndHeader || !IsControlOfClass(hwndHeader, "SysHeader32")) return;
-    int nColumns = static_cast<int>(SendMessageA(hwndHeader, HDM_GETITEMCOUNT, 0, 0));
-    if (nColumns > ItemListEntry::kMaxExtraTexts + 1) nColumns = ItemListEntry::kMaxExtraTexts + 1;
+    if (!hwndHeader || !IsControlOfClass(hwndHeader, "SysHeader32")) return 1;
+    const int nColumns = static_cast<int>(SendMessageA(hwndHeader, HDM_GETITEMCOUNT, 0, 0));
+    if (nColumns < 1) return 1;
+    return nColumns > ItemListEntry::kMaxExtraTexts + 1 ? ItemListEntry::kMaxExtraTexts + 1 : nColumns;
+}
+
+void CListViewItemLocator::ReadColumnTexts(HWND hwndControl, int nIndex, int nColumns, std::vector<std::string>& texts) {
+    texts.clear();
     char szText[kFetchTextSize];
     for (int nColumn = 1; nColumn < nColumns; ++nColumn) {
         LVITEMA item;
@@ -209,6 +213,7 @@ int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
     if (nCount < 0) return -1;
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwndControl, &client);
+    const int nColumns = ColumnCount(hwndControl);
     for (int i = page.First(); i < nCount && !page.Full(); ++i) {
         // A fresh locator per item: its form is the one a recording makes.
         CListViewItemLocator item;
@@ -230,7 +235,7 @@ int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
         entry.dwState = static_cast<uint32_t>(SendMessageA(hwndControl, LVM_GETITEMSTATE, static_cast<WPARAM>(i), 0xFFFF));
         if (item.m_item.pszText) entry.text = item.m_item.pszText;
-        ReadColumnTexts(hwndControl, i, entry.extraTexts);
+        ReadColumnTexts(hwndControl, i, nColumns, entry.extraTexts);
         page.Add(entry, item);
     }
     return nCount;

@@ -42,8 +42,10 @@ public:
 
 private:
     Form MakeForm() const;
-    // The texts of columns 1..n of item nIndex (a list view with a header).
-    static void ReadColumnTexts(HWND hwndControl, int nIndex, std::vector<std::string>& texts);
+    // The columns of a list view with a header (1 without one).
+    static int ColumnCount(HWND hwndControl);
+    // The texts of columns 1..nColumns-1 of item nIndex.
+    static void ReadColumnTexts(HWND hwndControl, int nIndex, int nColumns, std::vector<std::string>& texts);
     // Walks all items; bImageFirst chooses which of text and image is the
     // must-match and which the tie-breaker for weak candidates.
     int Search(HWND hwndControl, bool bImageFirst);

@@ -170,13 +170,6 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
 }
 
 void CTreeItemLocator::LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem) {
-    m_bSelected = 0;
-    m_item.cchTextMax = kFetchTextSize;
-    m_item.hItem = hItem;
-    ReleaseText(m_item.pszText);
-    m_item.pszText = AllocText(kFetchTextSize);
-    if (!m_item.pszText) m_item.cchTextMax = 0;
-
     std::vector<HTREEITEM> ancestors;  // parent first
     for (HTREEITEM h = Next(hwndControl, TVGN_PARENT, hItem); h && ancestors.size() < static_cast<size_t>(kMaxDepth);
          h = Next(hwndControl, TVGN_PARENT, h)) {
@@ -190,7 +183,16 @@ void CTreeItemLocator::LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem) {
         m_pathTexts[n - 1 - k] = m_szFetched;
         m_pathImages[n - 1 - k] = item.iImage;
     }
+    LoadRecord(hwndControl, hItem);
+}
 
+void CTreeItemLocator::LoadRecord(HWND hwndControl, HTREEITEM hItem) {
+    m_bSelected = 0;
+    m_item.cchTextMax = kFetchTextSize;
+    m_item.hItem = hItem;
+    ReleaseText(m_item.pszText);
+    m_item.pszText = AllocText(kFetchTextSize);
+    if (!m_item.pszText) m_item.cchTextMax = 0;
     char* pszBuffer = m_item.pszText;
     m_item.mask = kRecordMask;
     m_item.hItem = hItem;
@@ -333,24 +335,73 @@ int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwndControl, &client);
     // Pre-order, without recursion: the open ancestors of the current node
-    // with their indexes (a tree may be kMaxDepth levels deep).
+    // with their indexes, texts and images (a tree may be kMaxDepth levels
+    // deep); each node's recorded path comes from them, not from asking
+    // the tree again for every ancestor of every node.
     struct Open {
         HTREEITEM hItem;
         int nIndex;
     };
     std::vector<Open> ancestors;
+    std::vector<TreePathStep> path;
     int nIndex = 0;
     for (HTREEITEM h = Next(hwndControl, TVGN_ROOT, nullptr); h && nIndex < INT_MAX;) {
         const int nThis = nIndex++;
-        const int nParent = ancestors.empty() ? -1 : ancestors.back().nIndex;
-        const bool bExpanded = ListNode(hwndControl, h, static_cast<int>(ancestors.size()), nParent, nThis, client, page);
+        const bool bWanted = page.Wants(nThis);
+        // A fresh locator per item: its form is the one a recording makes.
+        CTreeItemLocator item;
+        item.m_nKind = m_nKind;
+        TreePathStep step;
+        bool bExpanded = false;
+        int32_t cChildren = 0;
+        if (bWanted) {
+            item.SetPath(path.size());
+            for (size_t k = 0; k < path.size(); ++k) {
+                item.m_pathTexts[k] = path[k].text;
+                item.m_pathImages[k] = path[k].iImage;
+            }
+            item.LoadRecord(hwndControl, h);
+            bExpanded = (item.m_item.state & TVIS_EXPANDED) != 0;
+            cChildren = item.m_item.cChildren;
+            if (item.m_item.pszText) step.text = item.m_item.pszText;
+            step.iImage = item.m_item.iImage;
+        } else {
+            TVITEMA record;
+            if (Fetch(hwndControl, h, TVIF_TEXT | TVIF_IMAGE | TVIF_STATE | TVIF_CHILDREN, record)) {
+                bExpanded = (record.state & TVIS_EXPANDED) != 0;
+                cChildren = record.cChildren;
+                step.text = m_szFetched;
+                step.iImage = record.iImage;
+            }
+        }
         // Nothing is expanded for the listing: a collapsed node's children
         // are asked for only when every node is wanted.
-        HTREEITEM hChild = (bExpanded || page.AllNodes()) && ancestors.size() + 1 < static_cast<size_t>(kMaxDepth)
-                               ? Next(hwndControl, TVGN_CHILD, h)
-                               : nullptr;
-        if (hChild) {
+        const bool bDescend = (bExpanded || page.AllNodes()) && ancestors.size() + 1 < static_cast<size_t>(kMaxDepth);
+        HTREEITEM hChild = bDescend || (bWanted && cChildren == 0) ? Next(hwndControl, TVGN_CHILD, h) : nullptr;
+        if (bWanted) {
+            ItemListEntry entry;
+            entry.nIndex = nThis;
+            entry.nLevel = static_cast<int32_t>(ancestors.size());
+            entry.nParent = ancestors.empty() ? -1 : ancestors.back().nIndex;
+            RECT rect;
+            const bool bShown = ItemRect(hwndControl, h, true, &rect);
+            entry.nLeft = rect.left;
+            entry.nTop = rect.top;
+            entry.nRight = rect.right;
+            entry.nBottom = rect.bottom;
+            RECT shown;
+            entry.dwFlags = ItemListEntry::kEnabled;
+            if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+            if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
+            if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
+            if (cChildren != 0 || hChild) entry.dwFlags |= ItemListEntry::kHasChildren;
+            entry.dwState = item.m_item.state;
+            entry.text = step.text;
+            page.Add(entry, item);
+        }
+        if (hChild && bDescend) {
             ancestors.push_back({h, nThis});
+            path.push_back(step);
             h = hChild;
             continue;
         }
@@ -358,40 +409,9 @@ int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         while (!hNext && !ancestors.empty()) {
             hNext = Next(hwndControl, TVGN_NEXT, ancestors.back().hItem);
             ancestors.pop_back();
+            path.pop_back();
         }
         h = hNext;
     }
     return nIndex;
-}
-
-bool CTreeItemLocator::ListNode(HWND hwndControl, HTREEITEM h, int nLevel, int nParent, int nIndex,
-                                const RECT& client, CItemListPage& page) {
-    const UINT state = static_cast<UINT>(
-        SendMessageA(hwndControl, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(h), TVIS_EXPANDED));
-    const bool bExpanded = (state & TVIS_EXPANDED) != 0;
-    if (!page.Wants(nIndex)) return bExpanded;
-    // A fresh locator per item: its form is the one a recording makes.
-    CTreeItemLocator item;
-    item.m_nKind = m_nKind;
-    item.LoadItemOfHandle(hwndControl, h);
-    ItemListEntry entry;
-    entry.nIndex = nIndex;
-    entry.nLevel = nLevel;
-    entry.nParent = nParent;
-    RECT rect;
-    const bool bShown = ItemRect(hwndControl, h, true, &rect);
-    entry.nLeft = rect.left;
-    entry.nTop = rect.top;
-    entry.nRight = rect.right;
-    entry.nBottom = rect.bottom;
-    RECT shown;
-    entry.dwFlags = ItemListEntry::kEnabled;
-    if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
-    if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
-    if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
-    if (item.m_item.cChildren != 0 || Next(hwndControl, TVGN_CHILD, h)) entry.dwFlags |= ItemListEntry::kHasChildren;
-    entry.dwState = item.m_item.state;
-    if (item.m_item.pszText) entry.text = item.m_item.pszText;
-    page.Add(entry, item);
-    return bExpanded;
 }

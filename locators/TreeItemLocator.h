@@ -78,10 +78,9 @@ private:
     Form MakeForm() const;
     // LoadItem for an item of the tree already met on a walk.
     void LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem);
-    // Lists node h as entry nIndex of the page (when the page wants it);
-    // returns whether the node is expanded.
-    bool ListNode(HWND hwndControl, HTREEITEM h, int nLevel, int nParent, int nIndex, const RECT& client,
-                  CItemListPage& page);
+    // The item's own record (text, state, images, children), leaving the
+    // path as it is.
+    void LoadRecord(HWND hwndControl, HTREEITEM hItem);
     void SetPath(size_t nCount);
     // Fetches the record of hItem with mask into item, its text (when
     // asked for) into m_szFetched, cut to 255 characters.
