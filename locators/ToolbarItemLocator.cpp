@@ -6,6 +6,8 @@
 
 namespace {
 const char kControlClass[] = "ToolbarWindow32";
+// Longest button text the locator keeps.
+const LRESULT kMaxButtonText = 1024;
 }  // namespace
 
 CToolbarItemLocator::CToolbarItemLocator() { std::memset(&m_button, 0, sizeof(m_button)); }
@@ -55,8 +57,21 @@ HWND CToolbarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     std::memset(&button, 0, sizeof(button));
     if (SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button))) {
         m_button = button;
+        LoadButtonText(hwndControl, button.idCommand);
     }
     return nullptr;
+}
+
+void CToolbarItemLocator::LoadButtonText(HWND hwndControl, int idCommand) {
+    FreeText();
+    // iString alone does not tell: it is an index into the pool or the
+    // address of the button's own text. The toolbar knows which.
+    const LRESULT nLength = SendMessageA(hwndControl, TB_GETBUTTONTEXTA, static_cast<WPARAM>(idCommand), 0);
+    if (nLength <= 0 || nLength > kMaxButtonText) return;
+    char* pszText = AllocText(static_cast<short>(nLength + 1));
+    if (!pszText) return;
+    SendMessageA(hwndControl, TB_GETBUTTONTEXTA, static_cast<WPARAM>(idCommand), reinterpret_cast<LPARAM>(pszText));
+    pszText[nLength] = '\0';
 }
 
 RECT CToolbarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -90,22 +105,6 @@ bool CToolbarItemLocator::FindItem(HWND hwndControl, DWORD) {
     return false;
 }
 
-std::string CToolbarItemLocator::ButtonText(HWND hwndControl, int nIndex) {
-    const int kTextSize = 256;
-    char szText[kTextSize] = {0};
-    TBBUTTONINFOA info;
-    std::memset(&info, 0, sizeof(info));
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = szText;
-    info.cchText = kTextSize;
-    if (SendMessageA(hwndControl, TB_GETBUTTONINFOA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info)) < 0) {
-        return std::string();
-    }
-    szText[kTextSize - 1] = '\0';
-    return szText;
-}
-
 int CToolbarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
     const int nCount = GetItemCount(hwndControl);
     if (nCount < 0) return -1;
@@ -135,7 +134,7 @@ int CToolbarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (item.m_button.fsStyle & BTNS_DROPDOWN) entry.dwFlags |= ItemListEntry::kSubmenu;
         entry.nId = item.m_button.idCommand;
         entry.dwState = state;
-        if (!(item.m_button.fsStyle & BTNS_SEP)) entry.text = ButtonText(hwndControl, i);
+        if (item.m_pszText) entry.text = item.m_pszText;
         page.Add(entry, item);
     }
     return nCount;
