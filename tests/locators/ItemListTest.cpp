@@ -606,3 +606,60 @@ TEST(ItemListRestartTest, ListedItemsAreFoundAgainAfterARestartWithChanges) {
 }
 
 }  // namespace
+
+namespace {
+
+// The owner-data list of a million rows and the owner-drawn list boxes of
+// the sample's virtual window: a page from the middle of the list, and
+// list-box items without strings listed without texts and found again by
+// their index.
+TEST(ItemListVirtualTest, OwnerDataPagesAndOwnerDrawnListBoxes) {
+    CHookedSample sample;
+    const std::string error = sample.Start("--no-dialog --virtual");
+    ASSERT_TRUE(error.empty()) << error;
+    CAgentClient& client = sample.Client();
+    HWND window = reinterpret_cast<HWND>(sample.App().Send(sample::kMsgGetVirtualWindow));
+    ASSERT_NE(window, nullptr);
+    HWND rows = GetDlgItem(window, sample::kVirtualListId);
+    SnapshotOptions options;
+    options.pageBudget = 16 * 1024;
+    uint32_t next = 0;
+    const SnapshotResult page = ReadItemSnapshotPage(client, rows, 7, options, 500000, &next);
+    ASSERT_EQ(page.status, AgentStatus::Ok);
+    EXPECT_EQ(page.total, static_cast<uint32_t>(sample::kVirtualDefaultRows));
+    ASSERT_FALSE(page.items.empty());
+    EXPECT_EQ(next, 500000u + page.items.size());
+    for (const SnapshotItem& item : page.items) {
+        char text[32], value[32];
+        std::snprintf(text, sizeof(text), "Row %07d", item.index);
+        std::snprintf(value, sizeof(value), "Value %d", item.index * 7);
+        EXPECT_EQ(item.text, text);
+        ASSERT_EQ(item.columns.size(), 1u);
+        EXPECT_EQ(item.columns[0], value);
+        EXPECT_FALSE(item.visible) << "row " << item.index << " lies far below the view";
+    }
+
+    HWND swatches = GetDlgItem(window, sample::kVirtualDataListId);
+    const SnapshotResult listed = ReadItemSnapshot(client, swatches, 9);
+    ASSERT_EQ(listed.status, AgentStatus::Ok);
+    ASSERT_EQ(listed.items.size(), static_cast<size_t>(sample::kVirtualDefaultLines));
+    for (const SnapshotItem& item : listed.items) {
+        EXPECT_EQ(item.text, "") << "item data taken for text at " << item.index;
+        EXPECT_EQ(item.form.listBox.text, "");
+    }
+    LocateResult found = LocateItem(client, swatches, 9, 0, listed.items[150].form, 0);
+    ASSERT_EQ(found.status, AgentStatus::Ok);
+    ASSERT_TRUE(found.found);
+    POINT middle = {(found.form.rect.left + found.form.rect.right) / 2, (found.form.rect.top + found.form.rect.bottom) / 2};
+    ClientToScreen(swatches, &middle);
+    EXPECT_EQ(GetItemRect(client, swatches, 9, middle.x, middle.y).index, 150);
+
+    HWND lines = GetDlgItem(window, sample::kVirtualStringsListId);
+    const SnapshotResult strings = ReadItemSnapshot(client, lines, 9);
+    ASSERT_EQ(strings.status, AgentStatus::Ok);
+    ASSERT_GT(strings.items.size(), 70u);
+    EXPECT_EQ(strings.items[3].text, "Line 00003");
+    EXPECT_EQ(strings.items[70].text, "Pair");
+}
+
+}  // namespace
