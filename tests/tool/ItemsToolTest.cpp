@@ -35,7 +35,7 @@ TEST(ToolItems, ListViewItemsAsOneJsonObject) {
     std::string error;
     ASSERT_TRUE(app.Start("--no-dialog --items 12", &error)) << error;
     HWND list = app.Control(sample::kListViewId);
-    const nlohmann::json result = RunItemsJson("--control " + std::to_string(sample::kListViewId));
+    const nlohmann::json result = RunItemsJson("--class VintrelSampleFrame --control " + std::to_string(sample::kListViewId));
     ASSERT_TRUE(result.is_object());
     EXPECT_EQ(result["kind"], "listview");
     EXPECT_EQ(result["window"]["class"], "SysListView32");
@@ -55,12 +55,12 @@ TEST(ToolItems, ListViewItemsAsOneJsonObject) {
               item["rect"][2].get<int>() - item["rect"][0].get<int>());
     EXPECT_EQ(result["items"][10]["text"], "Twin");
 
-    const nlohmann::json bounded = RunItemsJson("--control " + std::to_string(sample::kListViewId) + " --max 4");
+    const nlohmann::json bounded = RunItemsJson("--class VintrelSampleFrame --control " + std::to_string(sample::kListViewId) + " --max 4");
     EXPECT_EQ(bounded["count"], 4);
     EXPECT_EQ(bounded["items"].size(), 4u);
 
     // The table: a heading and a line per item.
-    const ChildRun table = RunChildProgram("vintrel.exe", "items --control " + std::to_string(sample::kListViewId));
+    const ChildRun table = RunChildProgram("vintrel.exe", "items --class VintrelSampleFrame --control " + std::to_string(sample::kListViewId));
     ASSERT_EQ(table.exitCode, 0u) << table.err;
     EXPECT_EQ(table.Lines().size(), 13u) << table.out;
     EXPECT_NE(table.out.find("'Item 0011'"), std::string::npos) << table.out;
