@@ -1,5 +1,7 @@
 #include "accessibility/AccessibleItemLocator.h"
 
+#include <climits>
+#include <map>
 #include <new>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "accessibility/AccessibleFunctions.h"
 #include "accessibility/FaultGuard.h"
 #include "agent/Diagnostics.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 
@@ -346,4 +349,109 @@ const char* CAccessibleItemLocator::GetDescription() {
     const char* pszText = m_szName[0] ? m_szName : (m_szRole[0] ? m_szRole : m_szAccDescription);
     if (pszText[0]) lstrcpynA(m_szDescription, pszText, kDescriptionSize);
     return m_szDescription;
+}
+
+struct CAccessibleItemLocator::Listing {
+    HWND hwnd;
+    CItemListPage& page;
+    int nSignature;
+    int nDepth;
+    int nIndex;
+    // Objects met so far per role text: an object's role index.
+    std::map<std::string, int> roleCounts;
+};
+
+std::unique_ptr<CAccessibleItemLocator> CAccessibleItemLocator::NewListedItem(int) const {
+    return std::unique_ptr<CAccessibleItemLocator>(new (std::nothrow) CAccessibleItemLocator(nullptr, 0));
+}
+
+int CAccessibleItemLocator::ListingSignature(HWND) const { return 0; }
+
+int CAccessibleItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    CFaultGuardScope guard;
+    TComPtr<IAccessible> window;
+    RunGuarded([&] { window = AccessibleOfWindow(hwndControl); });
+    if (!window) return -1;
+    Listing listing = {hwndControl, page, ListingSignature(hwndControl), page.Depth(), 0, {}};
+    const int nRoot = ListObject(window.Get(), CHILDID_SELF, 0, -1, listing);
+    if (listing.nDepth > 0) ListChildren(window.Get(), 1, nRoot, listing);
+    return listing.nIndex;
+}
+
+int CAccessibleItemLocator::ListObject(IAccessible* pHolder, long nChildId, int nLevel, int nParent,
+                                       Listing& listing) {
+    const int nThis = listing.nIndex;
+    if (listing.nIndex < INT_MAX) ++listing.nIndex;
+    char szRole[kAccTextSize] = {0};
+    RunGuarded([&] { GetAccessibleText(pHolder, nChildId, AccRoleText, szRole, kAccTextSize); });
+    // The window's object counts for no role; every other object counts
+    // for its own, in the order the kind's searches meet them.
+    const int nRoleIndex = nLevel == 0 ? 0 : ++listing.roleCounts[szRole];
+    if (!listing.page.Wants(nThis)) return nThis;
+
+    std::unique_ptr<CAccessibleItemLocator> item = NewListedItem(listing.nSignature);
+    if (!item) return nThis;
+    item->m_nKind = m_nKind;
+    item->FillFromObject(pHolder, nChildId, true);
+    item->m_nLevel = nLevel;
+    item->m_nRoleIndex = nRoleIndex;
+
+    ItemListEntry entry;
+    entry.nIndex = nThis;
+    entry.nLevel = nLevel;
+    entry.nParent = nParent;
+    RECT rect = item->m_rect;
+    MapWindowPoints(nullptr, listing.hwnd, reinterpret_cast<POINT*>(&rect), 2);
+    entry.nLeft = rect.left;
+    entry.nTop = rect.top;
+    entry.nRight = rect.right;
+    entry.nBottom = rect.bottom;
+    long nState = 0;
+    RunGuarded([&] {
+        COwnedVariant state;
+        if (SUCCEEDED(pHolder->get_accState(ChildVariant(nChildId), state.Put())) && state.Type() == VT_I4) {
+            nState = state.Get().lVal;
+        }
+        if (nChildId == CHILDID_SELF) entry.nChildCount = static_cast<int32_t>(AccessibleChildCount(pHolder));
+    });
+    entry.dwState = static_cast<uint32_t>(nState);
+    if (!(nState & (STATE_SYSTEM_OFFSCREEN | STATE_SYSTEM_INVISIBLE))) entry.dwFlags |= ItemListEntry::kVisible;
+    if (nState & STATE_SYSTEM_SELECTED) entry.dwFlags |= ItemListEntry::kSelected;
+    if (nState & STATE_SYSTEM_EXPANDED) entry.dwFlags |= ItemListEntry::kExpanded;
+    if (!(nState & STATE_SYSTEM_UNAVAILABLE)) entry.dwFlags |= ItemListEntry::kEnabled;
+    if (entry.nChildCount > 0) entry.dwFlags |= ItemListEntry::kHasChildren;
+    entry.text = item->m_szName;
+    entry.extraTexts.push_back(item->m_szRole);
+    entry.extraTexts.push_back(item->m_szValue);
+    listing.page.Add(entry, *item);
+    return nThis;
+}
+
+void CAccessibleItemLocator::ListChildren(IAccessible* pAcc, int nLevel, int nParent, Listing& listing) {
+    std::unique_ptr<CAccessibleChildren> children;
+    RunGuarded([&] { children.reset(new (std::nothrow) CAccessibleChildren(pAcc)); });
+    if (!children) return;
+    for (size_t i = 0; i < children->Count(); ++i) {
+        TComPtr<IAccessible> child;
+        long nChildId = 0;
+        CAccessibleChildren::Entry kind = CAccessibleChildren::kOther;
+        bool bVisible = false;
+        long nGrandChildren = 0;
+        RunGuarded([&] {
+            kind = children->Take(i, child, nChildId);
+            if (kind == CAccessibleChildren::kObject) {
+                bVisible = IsChildVisible(child.Get(), CHILDID_SELF);
+                if (bVisible) nGrandChildren = AccessibleChildCount(child.Get());
+            } else if (kind == CAccessibleChildren::kElement) {
+                bVisible = IsChildVisible(pAcc, nChildId);
+            }
+        });
+        if (!bVisible) continue;
+        if (kind == CAccessibleChildren::kObject) {
+            const int nIndex = ListObject(child.Get(), CHILDID_SELF, nLevel, nParent, listing);
+            if (nLevel < listing.nDepth && nGrandChildren > 0) ListChildren(child.Get(), nLevel + 1, nIndex, listing);
+        } else if (kind == CAccessibleChildren::kElement) {
+            ListObject(pAcc, nChildId, nLevel, nParent, listing);
+        }
+    }
 }

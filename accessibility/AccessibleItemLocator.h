@@ -36,6 +36,9 @@ public:
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     bool IsIndirectItem() override;
     const char* GetDescription() override;
+    // The window's object and its descendants down to the page's depth,
+    // in the order of a depth-first walk (the objects the kind finds).
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // Gathers the visible descendants of pAcc, down to the recorded level.
     virtual bool CollectDescendants(IAccessible* pAcc, CandidateStore& store, int& nLevel);
@@ -79,8 +82,20 @@ public:
     char m_szPointRole[kAccTextSize];
 
 protected:
+    // A listed object's locator, as a recording of the kind makes it;
+    // nSignature is what ListingSignature gave for the window.
+    virtual std::unique_ptr<CAccessibleItemLocator> NewListedItem(int nSignature) const;
+    virtual int ListingSignature(HWND hwndControl) const;
+
     void ApplyFields(const AccessibleItemFields& fields);
     void FillFields(AccessibleItemFields& fields) const;
     // Writes the walk's debug line for one object.
     static void DebugLevel(const char* pszName, int nLevel);
+
+private:
+    struct Listing;
+    // Lists one object or element; returns its index in the listing.
+    int ListObject(IAccessible* pHolder, long nChildId, int nLevel, int nParent, Listing& listing);
+    // Lists the visible children of pAcc at nLevel, and theirs below them.
+    void ListChildren(IAccessible* pAcc, int nLevel, int nParent, Listing& listing);
 };

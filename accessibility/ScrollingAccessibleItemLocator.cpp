@@ -304,3 +304,15 @@ bool CScrollingAccessibleItemLocator::WaitForProxyTask(HANDLE hTaskDone, HANDLE 
     if (bQuit) PostQuitMessage(static_cast<int>(nQuitCode));
     return bDone;
 }
+
+std::unique_ptr<CAccessibleItemLocator> CScrollingAccessibleItemLocator::NewListedItem(int nSignature) const {
+    std::unique_ptr<CScrollingAccessibleItemLocator> item(new (std::nothrow) CScrollingAccessibleItemLocator());
+    if (item) item->m_nWindowSignature = nSignature;
+    return std::unique_ptr<CAccessibleItemLocator>(item.release());
+}
+
+int CScrollingAccessibleItemLocator::ListingSignature(HWND hwndControl) const {
+    int nSignature = 0;
+    RunGuarded([&] { nSignature = GetWindowSignature(hwndControl); });
+    return nSignature;
+}

@@ -51,6 +51,10 @@ public:
 
     Form MakeForm() const;
 
+protected:
+    std::unique_ptr<CAccessibleItemLocator> NewListedItem(int nSignature) const override;
+    int ListingSignature(HWND hwndControl) const override;
+
     UINT m_nMouseClickMsg;
     UINT m_nPosWindowMsg;
     int m_nWindowSignature;

@@ -20,6 +20,7 @@ CRITICAL_SECTION g_csAgent;
 uint32_t g_nLastSubMessage = 0;
 uint32_t g_dwLastTime = 0;
 uint32_t g_nSpyWindowMsg = 0;
+uint32_t g_nItemListMsg = 0;
 
 namespace {
 

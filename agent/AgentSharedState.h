@@ -55,6 +55,8 @@ extern CRITICAL_SECTION g_csAgent;
 extern uint32_t g_nLastSubMessage;
 extern uint32_t g_dwLastTime;
 extern uint32_t g_nSpyWindowMsg;
+// "TavmorItemList", kept per process so that the shared state keeps its layout.
+extern uint32_t g_nItemListMsg;
 
 // The hook handle as the Windows API wants it.
 inline HHOOK AgentHookHandle() {

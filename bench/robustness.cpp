@@ -1,5 +1,7 @@
 // Hostile records: starts the sample application, hooks it, and sends
-// malformed requests of every request and every item kind -- each valid
+// malformed requests of every request and every item kind (the item
+// listing also with every kind on the windows of every other kind, and
+// with huge first indexes, budgets and depths) -- each valid
 // request cut at every byte (with garbage behind the cut), random words
 // over its fields, forms of one kind sent as another, unknown kinds, text
 // fields with bad markers, odd UTF-16 lengths and lengths past the view.
@@ -27,6 +29,7 @@
 #include "client/InfoProbeRequest.h"
 #include "client/ItemKindChoice.h"
 #include "forms/ItemKinds.h"
+#include "forms/ItemListForm.h"
 #include "sample/SampleProtocol.h"
 
 namespace {
@@ -84,6 +87,7 @@ public:
         const std::vector<HWND> windows = WindowsOfProcess(m_app.ProcessId());
         size_t count = 0;
         const ItemKindInfo* kinds = AllItemKinds(&count);
+        std::vector<HWND> kindWindows;
         for (size_t k = 0; k < count; ++k) {
             const int kind = kinds[k].nCode;
             HWND window = m_app.Frame();
@@ -110,6 +114,28 @@ public:
                      c.WriteU32(1).WriteU16(static_cast<uint16_t>(kind)).WriteU32(1).WriteU32(0);
                  }), {}});
             m_forms.push_back(form);
+            kindWindows.push_back(window);
+        }
+        // The listing: every kind on the window of every kind (its own among
+        // them), and with the largest numbers in its fields.
+        for (size_t w = 0; w < kindWindows.size(); ++w) {
+            for (size_t k = 0; k < count; ++k) {
+                ItemListRequest request;
+                request.nKind = static_cast<uint16_t>(kinds[k].nCode);
+                request.nDepth = 2;
+                request.dwFlags = w % 2 ? ItemListRequest::kAllNodesFlag : 0;
+                AddItemList(std::string(kinds[k].pszName) + " item list on the " + kinds[w].pszName + " window",
+                            kindWindows[w], request);
+            }
+            ItemListRequest huge;
+            huge.nKind = static_cast<uint16_t>(kinds[w].nCode);
+            huge.nFirst = 0xFFFFFFFFu;
+            huge.nBudget = 0xFFFFFFFFu;
+            AddItemList(std::string(kinds[w].pszName) + " item list past the end", kindWindows[w], huge);
+            huge.nFirst = 0;
+            huge.nDepth = 0xFFFFFFFFu;
+            huge.dwFlags = 0xFFFFFFFFu;
+            AddItemList(std::string(kinds[w].pszName) + " item list, every flag", kindWindows[w], huge);
         }
         // Data messages go to the sample's controls, never to a window whose
         // loss would end the sample.
@@ -142,7 +168,8 @@ public:
                 }
                 break;
             case 2:  // a form of another kind, or a kind that is none
-                if (request.sub == m_client.Messages().nLocateItem && bytes.size() >= 2) {
+                if ((request.sub == m_client.Messages().nLocateItem || request.sub == m_client.Messages().nItemList) &&
+                    bytes.size() >= 2) {
                     const uint16_t kind = (m_random() % 3) ? static_cast<uint16_t>(AnyKind()) : static_cast<uint16_t>(m_random());
                     std::memcpy(&bytes[0], &kind, 2);
                 } else if (bytes.size() >= 4) {
@@ -223,6 +250,10 @@ private:
         if (!file) return false;
         const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
         return std::fclose(file) == 0 && ok;
+    }
+
+    void AddItemList(const std::string& name, HWND window, const ItemListRequest& request) {
+        Add({name, window, m_client.Messages().nItemList, Bytes([&](CWireCursor& c) { WriteForm(c, request); }), {}});
     }
 
     void Add(Request request) {

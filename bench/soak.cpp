@@ -5,7 +5,8 @@
 // the second count, which the figures must show.
 //
 // The mix: for every item kind, on a window of the sample of that kind, the
-// item under a point, a locate of an item recorded there and a probe; the
+// item under a point, a locate of an item recorded there, a probe and the
+// listing of every item; the
 // data-message queries (a value pair, the caret, a menu item's rectangle, a
 // tab's click point); a watch added and removed; the menu probe started and
 // stopped; the spy started and stopped; and a plain ping.
@@ -36,6 +37,7 @@
 #include "client/InfoProbeRequest.h"
 #include "client/ItemKindChoice.h"
 #include "client/ItemRequests.h"
+#include "client/ItemSnapshot.h"
 #include "client/MenuProbeSession.h"
 #include "client/MessageWatcher.h"
 #include "client/WindowSpySession.h"
@@ -167,6 +169,21 @@ int main(int argc, char** argv) {
         }});
         sorts.push_back({kinds[k].pszName + std::string(" probe"), [&client, &random, window, kind] {
             return ProbeWindow(client, window, true, kind, random() % 8, 0).status == AgentStatus::Ok;
+        }});
+        // The listing of every item, in pages of a few kilobytes; the popup
+        // kind lists the accessibility window's menu, the accessible kinds
+        // two levels of their tree.
+        SnapshotOptions listing;
+        listing.pageBudget = 4096;
+        listing.depth = 2;
+        listing.allNodes = true;
+        if (kind == kItemKindPopupMenu && accWindow) {
+            listing.factoryArgument = static_cast<uint32_t>(
+                static_cast<ULONG_PTR>(SendMessageA(accWindow, sample::kMsgAccGetPopupMenu, 0, 0)));
+        }
+        sorts.push_back({kinds[k].pszName + std::string(" item list"), [&client, window, kind, listing] {
+            const SnapshotResult all = ReadItemSnapshot(client, window, kind, listing);
+            return all.status == AgentStatus::Ok && all.served;
         }});
     }
 

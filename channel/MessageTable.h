@@ -28,7 +28,9 @@
     /* the spy's notification; registered by every process for itself */                        \
     X(SpyWindow, "TavmorSpyWindow", g_nSpyWindowMsg, nullptr)                                        \
     /* request: a data-message command */                                                        \
-    X(DataMessage, "TavmorDataMessage", g_sharedState.nDataMessageMsg, OnDataMessage)
+    X(DataMessage, "TavmorDataMessage", g_sharedState.nDataMessageMsg, OnDataMessage)       \
+    /* request: every item of a control, a page at a time; registered by every process */   \
+    X(ItemList, "TavmorItemList", g_nItemListMsg, OnItemList)
 
 // Name of the shared record's file mapping, created by the controller.
 #define VINTREL_MAPPING_NAME "TavmorAgentMapFile"

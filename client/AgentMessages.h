@@ -8,7 +8,7 @@
 
 struct AgentMessages {
     // nEnvelope, nGetItemRect, nInfoProbe, nLocateItem, nAgentReturn,
-    // nSetMenuProbe, nMenuResult, nSpyWindow, nDataMessage.
+    // nSetMenuProbe, nMenuResult, nSpyWindow, nDataMessage, nItemList.
 #define VINTREL_CLIENT_MESSAGE_ID(Id, name, slot, handler) UINT n##Id = 0;
     VINTREL_AGENT_MESSAGES(VINTREL_CLIENT_MESSAGE_ID)
 #undef VINTREL_CLIENT_MESSAGE_ID

@@ -1,5 +1,7 @@
 #include "client/LocatorForm.h"
 
+#include <utility>
+
 #include "forms/FormTransfer.h"
 
 namespace {
@@ -48,7 +50,7 @@ bool DecodeLocatorForm(int kind, CWireCursor& cursor, LocatorForm* out) {
     form.nKind = kind;
     CFormReader reader(cursor);
     if (!TransferKind(kind, reader, form) || !cursor.Ok()) return false;
-    *out = form;
+    *out = std::move(form);
     return true;
 }
 

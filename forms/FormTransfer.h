@@ -37,6 +37,16 @@ public:
         return true;
     }
     bool Text(std::string& text, TextField variant) { return m_cursor.ReadText(text, variant); }
+    // n raw bytes; a count the bytes left cannot hold fails before anything
+    // is allocated.
+    bool Bytes(std::string& bytes, uint32_t n) {
+        if (n > m_cursor.Remaining()) {
+            m_cursor.Fail();
+            return false;
+        }
+        bytes.resize(n);
+        return n == 0 || m_cursor.ReadBytes(&bytes[0], n);
+    }
     CWireCursor& Cursor() { return m_cursor; }
 
 private:
@@ -52,6 +62,10 @@ public:
         return m_cursor.WriteBytes(&value, sizeof(T)).Ok();
     }
     bool Text(const std::string& text, TextField variant) { return m_cursor.WriteText(text, variant).Ok(); }
+    // The first n bytes (all of them, as the form's own length says).
+    bool Bytes(const std::string& bytes, uint32_t n) {
+        return n <= bytes.size() && m_cursor.WriteBytes(bytes.data(), n).Ok();
+    }
     CWireCursor& Cursor() { return m_cursor; }
 
 private:
@@ -73,6 +87,10 @@ public:
     bool Text(const std::string& text, TextField variant) {
         m_nSize += CWireCursor::TextFieldSize(text.size(), variant);
         if (m_bDeclared && text.empty() && variant == TextField::Terminated) m_nSize += 1;
+        return true;
+    }
+    bool Bytes(const std::string&, uint32_t n) {
+        m_nSize += n;
         return true;
     }
     uint64_t Size() const { return m_nSize; }

@@ -77,6 +77,8 @@ int CItemLocator::ReservedValue1() { return 0; }
 int CItemLocator::ReservedValue2() { return 0; }
 void CItemLocator::ReservedNotify(DWORD) {}
 
+int CItemLocator::ListItems(HWND, CItemListPage&) { return -1; }
+
 char* CItemLocator::AllocText(short nSize) {
     FreeText();
     if (nSize < 1) return nullptr;

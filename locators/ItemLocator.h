@@ -24,6 +24,7 @@
 #include "forms/ItemFormBase.h"
 #include "forms/ItemKinds.h"
 
+class CItemListPage;
 class CWindowDescription;
 
 class CItemLocator {
@@ -56,6 +57,12 @@ public:
     virtual int ReservedValue1();
     virtual int ReservedValue2();
     virtual void ReservedNotify(DWORD dwValue);
+    // Lists the items of the kind in hwndControl into the page, from the
+    // page's first index on, each with its recorded form as LoadItem and
+    // WriteData give it. Returns how many items the listing holds in all
+    // (the page may take fewer), or -1 when no item of the kind lives in
+    // the window. The locator's own fields are not changed.
+    virtual int ListItems(HWND hwndControl, CItemListPage& page);
 
     // Text buffer owned by the locator. AllocText frees the old buffer and
     // returns nSize zero bytes (nullptr for a size below 1).

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 CListBoxItemLocator::CListBoxItemLocator() : m_nIndex(-1) {}
 
@@ -173,3 +175,35 @@ bool CListBoxItemLocator::FindItem(HWND hwndControl, DWORD) {
 }
 
 const char* CListBoxItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
+
+int CListBoxItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    // A list box, or the list of a combo box.
+    if (!IsControlOfKind(hwndControl, kItemKindListBox)) return -1;
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per item: its form is the one a recording makes.
+        CListBoxItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        RECT shown;
+        entry.dwFlags = ItemListEntry::kEnabled;
+        if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (SendMessageA(hwndControl, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) entry.dwFlags |= ItemListEntry::kSelected;
+        if (item.m_pszText) entry.text = item.m_pszText;
+        page.Add(entry, item);
+    }
+    return nCount;
+}

@@ -30,6 +30,7 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // Index of the item (the pane number for a status bar); -1 until an
     // item was loaded or read.

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "forms/SearchArgument.h"
-
+#include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 const UINT kFetchMask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
@@ -242,3 +243,65 @@ bool CListViewItemLocator::FindItem(HWND hwndControl, DWORD dwParam) {
 }
 
 const char* CListViewItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
+
+int CListViewItemLocator::ColumnCount(HWND hwndControl) {
+    HWND hwndHeader = reinterpret_cast<HWND>(SendMessageA(hwndControl, LVM_GETHEADER, 0, 0));
+    // The header's messages are sent only to a header control.
+    char szClass[32] = {0};
+    if (!hwndHeader || !GetClassNameA(hwndHeader, szClass, sizeof(szClass)) || lstrcmpiA(szClass, WC_HEADERA) != 0) {
+        return 1;
+    }
+    const int nColumns = static_cast<int>(SendMessageA(hwndHeader, HDM_GETITEMCOUNT, 0, 0));
+    if (nColumns < 1) return 1;
+    return nColumns > ItemListEntry::kMaxExtraTexts + 1 ? ItemListEntry::kMaxExtraTexts + 1 : nColumns;
+}
+
+void CListViewItemLocator::ReadColumnTexts(HWND hwndControl, int nIndex, int nColumns, std::vector<std::string>& texts) {
+    texts.clear();
+    char szText[kFetchTextSize];
+    for (int nColumn = 1; nColumn < nColumns; ++nColumn) {
+        LVITEMA item;
+        std::memset(&item, 0, sizeof(item));
+        item.iSubItem = nColumn;
+        item.pszText = szText;
+        item.cchTextMax = kFetchTextSize;
+        szText[0] = '\0';
+        SendMessageA(hwndControl, LVM_GETITEMTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&item));
+        szText[kFetchTextSize - 1] = '\0';
+        texts.push_back(item.pszText == szText || !item.pszText ? std::string(szText) : std::string(item.pszText));
+    }
+}
+
+int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    if (!IsControlOfKind(hwndControl, kItemKindListView)) return -1;
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    const int nColumns = ColumnCount(hwndControl);
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per item: its form is the one a recording makes.
+        CListViewItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+        if (!SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        RECT shown;
+        entry.dwFlags = ItemListEntry::kEnabled;
+        if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
+        entry.dwState = static_cast<uint32_t>(SendMessageA(hwndControl, LVM_GETITEMSTATE, static_cast<WPARAM>(i), 0xFFFF));
+        if (item.m_item.pszText) entry.text = item.m_item.pszText;
+        ReadColumnTexts(hwndControl, i, nColumns, entry.extraTexts);
+        page.Add(entry, item);
+    }
+    return nCount;
+}

@@ -12,6 +12,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "forms/ListViewItemForm.h"
 #include "locators/ItemLocator.h"
 
@@ -30,6 +33,7 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     int SearchByImage(HWND hwndControl);
     int SearchByText(HWND hwndControl);
@@ -38,6 +42,10 @@ public:
 
 private:
     Form MakeForm() const;
+    // The columns of a list view with a header (1 without one).
+    static int ColumnCount(HWND hwndControl);
+    // The texts of columns 1..nColumns-1 of item nIndex.
+    static void ReadColumnTexts(HWND hwndControl, int nIndex, int nColumns, std::vector<std::string>& texts);
     // Walks all items; bImageFirst chooses which of text and image is the
     // must-match and which the tie-breaker for weak candidates.
     int Search(HWND hwndControl, bool bImageFirst);

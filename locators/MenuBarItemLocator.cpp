@@ -1,4 +1,5 @@
 #include "locators/MenuBarItemLocator.h"
+#include "locators/ItemListPage.h"
 
 
 CMenuBarItemLocator::CMenuBarItemLocator() : m_nTextLength(0), m_nPosition(0) { m_szText[0] = '\0'; }
@@ -84,4 +85,47 @@ const char* CMenuBarItemLocator::GetDescription() {
     Form form = MakeForm();
     if (m_nTextLength == 0) form.fields.text.clear();
     return SetDescription(form.fields.Description());
+}
+
+int CMenuBarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    // A child window's "menu" is its identifier.
+    if (!IsWindow(hwndControl) || (GetWindowLongA(hwndControl, GWL_STYLE) & WS_CHILD)) return -1;
+    HMENU hMenu = GetMenu(hwndControl);
+    if (!hMenu || !IsMenu(hMenu)) return -1;
+    const int nCount = GetMenuItemCount(hMenu);
+    if (nCount < 0) return -1;
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per item: its form is the one a recording makes.
+        CMenuBarItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (GetMenuItemRect(hwndControl, hMenu, static_cast<UINT>(i), &rect)) {
+            MapWindowPoints(nullptr, hwndControl, reinterpret_cast<POINT*>(&rect), 2);
+        } else {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        MENUITEMINFOA info;
+        ZeroMemory(&info, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        if (GetMenuItemInfoA(hMenu, static_cast<UINT>(i), TRUE, &info)) {
+            // An item that opens a submenu has no command of its own.
+            entry.nId = info.hSubMenu ? 0 : static_cast<int32_t>(info.wID);
+            entry.dwState = info.fState;
+            if (info.hSubMenu) entry.dwFlags |= ItemListEntry::kSubmenu;
+            if (!(info.fState & MFS_DISABLED)) entry.dwFlags |= ItemListEntry::kEnabled;
+            if (info.fState & MFS_HILITE) entry.dwFlags |= ItemListEntry::kSelected;
+        }
+        if (!IsRectEmpty(&rect)) entry.dwFlags |= ItemListEntry::kVisible;
+        entry.text = item.m_szText;
+        page.Add(entry, item);
+    }
+    return nCount;
 }

@@ -22,6 +22,8 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    // The items of the bar of a window that has one.
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     Form MakeForm() const;
 

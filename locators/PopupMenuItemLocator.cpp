@@ -4,6 +4,7 @@
 
 #include "accessibility/AccessibleFunctions.h"
 #include "windows/WindowFunctions.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 uint32_t MenuWord(HMENU hMenu) { return static_cast<uint32_t>(reinterpret_cast<ULONG_PTR>(hMenu)); }
@@ -63,6 +64,10 @@ HWND CPopupMenuItemLocator::LoadItem(HWND hwndControl, int nIndex) {
         const long nHitChild = hit.Type() == VT_I4 ? hit.Get().lVal : CHILDID_SELF;
         GetAccessibleText(atCursor.Get(), nHitChild, AccName, m_szName, kNameSize);
     }
+    return ChooseMenuSource(hwndControl);
+}
+
+HWND CPopupMenuItemLocator::ChooseMenuSource(HWND hwndControl) {
     m_bUseMenuBar = 0;
     uint16_t nDepth = 0;
     HWND hwndFrame = HasCaption(hwndControl) ? nullptr : FindFrameAncestor(hwndControl, &nDepth);
@@ -130,3 +135,63 @@ bool CPopupMenuItemLocator::FindInMenuAt(HMENU hMenu, int nDepth) {
 }
 
 const char* CPopupMenuItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
+
+namespace {
+// A menu item's text as its accessible name reads it: without the
+// mnemonic markers and the shortcut after a tab.
+std::string MenuItemName(HMENU hMenu, int nPosition) {
+    char szText[CPopupMenuItemLocator::kNameSize] = {0};
+    if (GetMenuStringA(hMenu, static_cast<UINT>(nPosition), szText, sizeof(szText) - 1, MF_BYPOSITION) <= 0) {
+        return std::string();
+    }
+    std::string name;
+    for (const char* p = szText; *p && *p != '\t'; ++p) {
+        if (*p == '&' && p[1] != '&') continue;
+        if (*p == '&') ++p;
+        name += *p;
+    }
+    return name;
+}
+}  // namespace
+
+int CPopupMenuItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    if (!IsMenu(m_hMenu)) return -1;
+    const int nCount = GetMenuItemCount(m_hMenu);
+    if (nCount < 0) return -1;
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        MENUITEMINFOA info;
+        ZeroMemory(&info, sizeof(info));
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_FTYPE;
+        if (!GetMenuItemInfoA(m_hMenu, static_cast<UINT>(i), TRUE, &info)) ZeroMemory(&info, sizeof(info));
+        // A fresh locator per item, filled as a recording fills it, but
+        // named from the item itself: a recording names it from the object
+        // under the cursor, where the item then lies.
+        CPopupMenuItemLocator item(m_hMenu);
+        item.m_nKind = m_nKind;
+        // The identifier a hit test gives for the item (that of no command
+        // for an item that opens a submenu), from which a recording is made.
+        item.m_nItemId = static_cast<uint32_t>(GetMenuItemID(m_hMenu, i));
+        const std::string name = MenuItemName(m_hMenu, i);
+        lstrcpynA(item.m_szName, name.c_str(), kNameSize);
+        item.ChooseMenuSource(hwndControl);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (!GetMenuItemRect(hwndControl, m_hMenu, static_cast<UINT>(i), &rect)) SetRectEmpty(&rect);
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        entry.nId = info.hSubMenu ? 0 : static_cast<int32_t>(info.wID);
+        entry.dwState = info.fState;
+        if (!IsRectEmpty(&rect)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (info.hSubMenu) entry.dwFlags |= ItemListEntry::kSubmenu;
+        if (!(info.fState & MFS_DISABLED)) entry.dwFlags |= ItemListEntry::kEnabled;
+        if (info.fState & MFS_HILITE) entry.dwFlags |= ItemListEntry::kSelected;
+        if (info.fState & MFS_CHECKED) entry.dwFlags |= ItemListEntry::kSelected;
+        entry.text = name;
+        page.Add(entry, item);
+    }
+    return nCount;
+}

@@ -31,6 +31,8 @@ public:
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     bool IsIndirectItem() override;
     const char* GetDescription() override;
+    // The items of the menu the locator was made for (not of its submenus).
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // Searches hMenu's level first, then its submenus in position order,
     // appending the path found; a failed branch leaves no entries.
@@ -46,6 +48,9 @@ public:
     char m_szName[kNameSize];
 
 private:
+    // Where the item is searched when found again: the menu bar of the
+    // frame that owns hwndControl (returned), or the menu itself (nullptr).
+    HWND ChooseMenuSource(HWND hwndControl);
     bool FindInMenuAt(HMENU hMenu, int nDepth);
     void AppendStep(int nPosition, HMENU hMenu);
     void RemoveLastStep();

@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 #include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 int CStatusBarItemLocator::GetItemCount(HWND hwndControl) {
     if (!IsControlOfKind(hwndControl, kItemKindStatusBar)) return -1;
@@ -67,4 +68,30 @@ const char* CStatusBarItemLocator::GetDescription() {
     fields.nIndex = m_nIndex;
     if (m_pszText) fields.text = m_pszText;
     return SetDescription(fields.Description());
+}
+
+int CStatusBarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per pane: its form is the one a recording makes.
+        CStatusBarItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (!SendMessageA(hwndControl, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        entry.dwFlags = ItemListEntry::kEnabled;
+        if (!IsRectEmpty(&rect) && IsWindowVisible(hwndControl)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (item.m_pszText) entry.text = item.m_pszText;
+        page.Add(entry, item);
+    }
+    return nCount;
 }

@@ -15,6 +15,7 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
 private:
     // The pane's current text; a pane without text keeps the one held.

@@ -7,6 +7,8 @@
 
 #include "common/Owned.h"
 #include "forms/SearchArgument.h"
+#include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 const UINT kFetchMask = TCIF_TEXT | TCIF_IMAGE;
@@ -256,4 +258,32 @@ void CTabItemLocator::GetTabGapPoint(POINT* pPoint, HWND hwndTab) {
     }
     MapWindowPoints(hwndTab, nullptr, &p, 1);
     *pPoint = p;
+}
+
+int CTabItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    if (!IsControlOfKind(hwndControl, kItemKindTab)) return -1;
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per tab: its form is the one a recording makes.
+        CTabItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        const RECT rect = TabRect(hwndControl, i);
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        RECT shown;
+        entry.dwFlags = ItemListEntry::kEnabled;
+        if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (item.m_bCurrent) entry.dwFlags |= ItemListEntry::kSelected;
+        if (item.m_item.pszText) entry.text = item.m_item.pszText;
+        page.Add(entry, item);
+    }
+    return nCount;
 }

@@ -39,6 +39,7 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // Whether the control reports a text for its tabs (asked of tab 0; a
     // control without tabs counts as one with texts).

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 // Longest button text the locator keeps.
@@ -101,4 +102,39 @@ bool CToolbarItemLocator::FindItem(HWND hwndControl, DWORD) {
         return SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&m_rect)) != 0;
     }
     return false;
+}
+
+int CToolbarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    const int nCount = GetItemCount(hwndControl);
+    if (nCount < 0) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    for (int i = page.First(); i < nCount && !page.Full(); ++i) {
+        // A fresh locator per button: its form is the one a recording makes.
+        CToolbarItemLocator item;
+        item.m_nKind = m_nKind;
+        item.LoadItem(hwndControl, i);
+        ItemListEntry entry;
+        entry.nIndex = i;
+        RECT rect = {0, 0, 0, 0};
+        if (!SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
+            SetRectEmpty(&rect);
+        }
+        entry.nLeft = rect.left;
+        entry.nTop = rect.top;
+        entry.nRight = rect.right;
+        entry.nBottom = rect.bottom;
+        const BYTE state = item.m_button.fsState;
+        RECT shown;
+        entry.dwFlags = 0;
+        if (!(state & TBSTATE_HIDDEN) && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+        if (state & TBSTATE_CHECKED) entry.dwFlags |= ItemListEntry::kSelected;
+        if (state & TBSTATE_ENABLED) entry.dwFlags |= ItemListEntry::kEnabled;
+        if (item.m_button.fsStyle & BTNS_DROPDOWN) entry.dwFlags |= ItemListEntry::kSubmenu;
+        entry.nId = item.m_button.idCommand;
+        entry.dwState = state;
+        if (item.m_pszText) entry.text = item.m_pszText;
+        page.Add(entry, item);
+    }
+    return nCount;
 }

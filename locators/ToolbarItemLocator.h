@@ -26,6 +26,7 @@ public:
     HWND LoadItem(HWND hwndControl, int nIndex) override;
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // The record in this build's own layout (pointer-sized dwData and
     // iString, reserved bytes on a 64-bit build).

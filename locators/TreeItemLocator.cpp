@@ -1,8 +1,10 @@
 #include "locators/TreeItemLocator.h"
 
+#include <climits>
 #include <cstring>
 #include "forms/SearchArgument.h"
 #include "locators/ControlClass.h"
+#include "locators/ItemListPage.h"
 
 namespace {
 const UINT kRecordMask = 0x7F;  // text, image, param, state, handle, selected image, children
@@ -159,15 +161,11 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     // on a walk is used. Otherwise the locator stays as it was (no text, no
     // handle), which is what the reply then carries.
     HTREEITEM hItem = FindItemByHandle(hwndControl, static_cast<uint32_t>(nIndex));
-    if (!hItem) return nullptr;
+    if (hItem) LoadItemOfHandle(hwndControl, hItem);
+    return nullptr;
+}
 
-    m_bSelected = 0;
-    m_item.cchTextMax = kFetchTextSize;
-    m_item.hItem = hItem;
-    ReleaseText(m_item.pszText);
-    m_item.pszText = AllocText(kFetchTextSize);
-    if (!m_item.pszText) m_item.cchTextMax = 0;
-
+void CTreeItemLocator::LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem) {
     std::vector<HTREEITEM> ancestors;  // parent first
     for (HTREEITEM h = Next(hwndControl, TVGN_PARENT, hItem); h && ancestors.size() < static_cast<size_t>(kMaxDepth);
          h = Next(hwndControl, TVGN_PARENT, h)) {
@@ -181,7 +179,16 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
         m_pathTexts[n - 1 - k] = m_szFetched;
         m_pathImages[n - 1 - k] = item.iImage;
     }
+    LoadRecord(hwndControl, hItem);
+}
 
+void CTreeItemLocator::LoadRecord(HWND hwndControl, HTREEITEM hItem) {
+    m_bSelected = 0;
+    m_item.cchTextMax = kFetchTextSize;
+    m_item.hItem = hItem;
+    ReleaseText(m_item.pszText);
+    m_item.pszText = AllocText(kFetchTextSize);
+    if (!m_item.pszText) m_item.cchTextMax = 0;
     char* pszBuffer = m_item.pszText;
     m_item.mask = kRecordMask;
     m_item.hItem = hItem;
@@ -194,7 +201,6 @@ HWND CTreeItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     }
     m_item.pszText = pszBuffer;
     if (m_item.state & TVIS_SELECTED) m_bSelected = 1;
-    return nullptr;
 }
 
 RECT CTreeItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {
@@ -320,3 +326,89 @@ bool CTreeItemLocator::CollectPathMatches(HWND hwndControl, HTREEITEM hParent, i
 }
 
 const char* CTreeItemLocator::GetDescription() { return SetDescription(MakeForm().fields.Description()); }
+
+int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
+    if (!IsControlOfKind(hwndControl, kItemKindTree)) return -1;
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndControl, &client);
+    // Pre-order, without recursion: the open ancestors of the current node
+    // with their indexes, texts and images (a tree may be kMaxDepth levels
+    // deep); each node's recorded path comes from them, not from asking
+    // the tree again for every ancestor of every node.
+    struct Open {
+        HTREEITEM hItem;
+        int nIndex;
+    };
+    std::vector<Open> ancestors;
+    std::vector<TreePathStep> path;
+    int nIndex = 0;
+    for (HTREEITEM h = Next(hwndControl, TVGN_ROOT, nullptr); h && nIndex < INT_MAX;) {
+        const int nThis = nIndex++;
+        const bool bWanted = page.Wants(nThis);
+        // A fresh locator per item: its form is the one a recording makes.
+        CTreeItemLocator item;
+        item.m_nKind = m_nKind;
+        TreePathStep step;
+        bool bExpanded = false;
+        int32_t cChildren = 0;
+        if (bWanted) {
+            item.SetPath(path.size());
+            for (size_t k = 0; k < path.size(); ++k) {
+                item.m_pathTexts[k] = path[k].text;
+                item.m_pathImages[k] = path[k].iImage;
+            }
+            item.LoadRecord(hwndControl, h);
+            bExpanded = (item.m_item.state & TVIS_EXPANDED) != 0;
+            cChildren = item.m_item.cChildren;
+            if (item.m_item.pszText) step.text = item.m_item.pszText;
+            step.iImage = item.m_item.iImage;
+        } else {
+            TVITEMA record;
+            if (Fetch(hwndControl, h, TVIF_TEXT | TVIF_IMAGE | TVIF_STATE | TVIF_CHILDREN, record)) {
+                bExpanded = (record.state & TVIS_EXPANDED) != 0;
+                cChildren = record.cChildren;
+                step.text = m_szFetched;
+                step.iImage = record.iImage;
+            }
+        }
+        // Nothing is expanded for the listing: a collapsed node's children
+        // are asked for only when every node is wanted.
+        const bool bDescend = (bExpanded || page.AllNodes()) && ancestors.size() + 1 < static_cast<size_t>(kMaxDepth);
+        HTREEITEM hChild = bDescend || (bWanted && cChildren == 0) ? Next(hwndControl, TVGN_CHILD, h) : nullptr;
+        if (bWanted) {
+            ItemListEntry entry;
+            entry.nIndex = nThis;
+            entry.nLevel = static_cast<int32_t>(ancestors.size());
+            entry.nParent = ancestors.empty() ? -1 : ancestors.back().nIndex;
+            RECT rect;
+            const bool bShown = ItemRect(hwndControl, h, true, &rect);
+            entry.nLeft = rect.left;
+            entry.nTop = rect.top;
+            entry.nRight = rect.right;
+            entry.nBottom = rect.bottom;
+            RECT shown;
+            entry.dwFlags = ItemListEntry::kEnabled;
+            if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
+            if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
+            if (bExpanded) entry.dwFlags |= ItemListEntry::kExpanded;
+            if (cChildren != 0 || hChild) entry.dwFlags |= ItemListEntry::kHasChildren;
+            entry.dwState = item.m_item.state;
+            entry.text = step.text;
+            page.Add(entry, item);
+        }
+        if (hChild && bDescend) {
+            ancestors.push_back({h, nThis});
+            path.push_back(step);
+            h = hChild;
+            continue;
+        }
+        HTREEITEM hNext = Next(hwndControl, TVGN_NEXT, h);
+        while (!hNext && !ancestors.empty()) {
+            hNext = Next(hwndControl, TVGN_NEXT, ancestors.back().hItem);
+            ancestors.pop_back();
+            path.pop_back();
+        }
+        h = hNext;
+    }
+    return nIndex;
+}

@@ -51,6 +51,9 @@ public:
     RECT ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) override;
     bool FindItem(HWND hwndControl, DWORD dwParam) override;
     const char* GetDescription() override;
+    // Visible nodes (those whose ancestors are all expanded), or every node
+    // for a page that asks for all, in the order they are shown.
+    int ListItems(HWND hwndControl, CItemListPage& page) override;
 
     // The item of the tree whose handle has nHandle as its low 32 bits,
     // met on a walk over every item the tree holds (collapsed or not) down
@@ -73,6 +76,11 @@ public:
 
 private:
     Form MakeForm() const;
+    // LoadItem for an item of the tree already met on a walk.
+    void LoadItemOfHandle(HWND hwndControl, HTREEITEM hItem);
+    // The item's own record (text, state, images, children), leaving the
+    // path as it is.
+    void LoadRecord(HWND hwndControl, HTREEITEM hItem);
     void SetPath(size_t nCount);
     // Fetches the record of hItem with mask into item, its text (when
     // asked for) into m_szFetched, cut to 255 characters.

@@ -9,6 +9,8 @@ void OnGetItemRect(MSG& msg);
 void OnLocateItem(MSG& msg);
 void OnInfoProbe(MSG& msg);
 void OnDataMessage(MSG& msg);
+// "TavmorItemList": a page of the items of a control.
+void OnItemList(MSG& msg);
 // Starts (lParam not 0) or stops the menu probe; replies only to the start
 // that installs the probe's hook.
 void OnSetMenuProbe(MSG& msg);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sample/SampleAccessibilityWindow.h"
+#include "sample/SampleItemReads.h"
 #include "sample/SampleMenuBar.h"
 #include "sample/SampleOptionsDialog.h"
 #include "sample/SampleProtocol.h"
@@ -211,6 +212,7 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     if (message == kMsgGetItemsWindow) return reinterpret_cast<LRESULT>(m_items.Window());
+    if (message == kMsgTimeItemReads) return TimeOwnItemReads(reinterpret_cast<HWND>(wParam));
     if (message == kMsgGetVirtualWindow) return reinterpret_cast<LRESULT>(m_virtual.Window());
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }

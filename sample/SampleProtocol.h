@@ -102,6 +102,11 @@ constexpr UINT kMsgCountResources = WM_APP + 16;
 constexpr UINT kMsgFetchOwnObjects = WM_APP + 19;
 // Leaks wParam events, brushes, message-only windows and 16 KiB blocks on purpose (at most 10,000).
 constexpr UINT kMsgLeak = WM_APP + 17;
+// wParam a list view, a tree view or a list box of the sample: the sample
+// reads every item of it (every node of a tree) from inside its process,
+// with the messages the agent's item listing sends for each item, and
+// returns the microseconds that took (0 for another window).
+constexpr UINT kMsgTimeItemReads = WM_APP + 90;
 // Posted: destroys the frame's descendant with control id wParam (the deep
 // edit, say), so that a request for it finds it gone.
 constexpr UINT kMsgDestroyControl = WM_APP + 18;

@@ -32,7 +32,7 @@ BEGIN { printf "%-88s %12s %10s %14s %10s %8s\n", "operation", "agent med us", "
     ratio = ($5 == "-" || $3 == 0) ? "-" : sprintf("%.1f", $5 / $3)
     printf "%-88s %12s %10s %14s %10s %8s\n", $2, $3, $4, $5, $6, ratio
 }
-END { print "ratio: without the agent / through the agent (for the round trip: floor / agent)" }' "$rows"
+END { print "ratio: without the agent / through the agent (for the round trip and the item listings against the same reads inside the target: floor / agent)" }' "$rows"
 rm -f "$rows" "$out"
 echo
 /usr/lib/wine/wine64 soak.exe --requests 10000 | tr -d '\r'

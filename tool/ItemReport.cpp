@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "client/ItemSnapshot.h"
 #include "client/LocatorForm.h"
 #include "client/ToolbarButtonText.h"
 #include "forms/ItemKinds.h"
@@ -36,13 +37,7 @@ std::string ItemReport::ShownText() const {
     return ReadToolbarButtonText(hwnd, nCommand);
 }
 
-RECT ItemReport::ScreenRect() const {
-    if (nKind == kItemKindPopupMenu) return rect;  // popup items report screen coordinates
-    POINT a = {rect.left, rect.top}, b = {rect.right, rect.bottom};
-    ClientToScreen(hwnd, &a);
-    ClientToScreen(hwnd, &b);
-    return RECT{a.x, a.y, b.x, b.y};
-}
+RECT ItemReport::ScreenRect() const { return ItemRectOnScreen(hwnd, nKind, rect); }
 
 POINT ItemReport::ScreenCentre() const {
     const RECT r = ScreenRect();

@@ -90,7 +90,7 @@ TEST(AgentLibrary, TheAgentAndTheControllerTakeTheirIdsFromOneTable) {
     EXPECT_EQ(shared->nDataMessageMsg, m.nDataMessage);
     // Every id is a registered message, and no two are the same.
     const UINT ids[] = {m.nEnvelope, m.nGetItemRect, m.nInfoProbe, m.nLocateItem, m.nAgentReturn,
-                        m.nSetMenuProbe, m.nMenuResult, m.nSpyWindow, m.nDataMessage};
+                        m.nSetMenuProbe, m.nMenuResult, m.nSpyWindow, m.nDataMessage, m.nItemList};
     for (UINT a : ids) {
         EXPECT_GE(a, 0xC000u);
         int same = 0;
