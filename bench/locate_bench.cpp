@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchFigures.h"
+#include "bench/OutOfProcessListView.h"
 #include "client/ApplicationProcess.h"
 #include "client/ItemRequests.h"
 #include "common/Owned.h"
@@ -29,41 +30,6 @@ std::string ItemText(int i) {
     char text[32];
     std::snprintf(text, sizeof(text), "Item %04d", i);
     return text;
-}
-
-// Finds the item with this text from outside the target; -1 if none.
-int FindOutOfProcess(HANDLE process, HWND list, const std::string& text, RECT* rect) {
-    const SIZE_T bufferSize = 256;
-    CRemoteMemory memory(process, sizeof(LVITEMA) + bufferSize);
-    BYTE* remote = static_cast<BYTE*>(memory.Get());
-    if (!remote) return -1;
-    char* remoteText = reinterpret_cast<char*>(remote + sizeof(LVITEMA));
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    int found = -1;
-    char local[256];
-    for (int i = 0; i < count && found < 0; ++i) {
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = i;
-        item.pszText = remoteText;
-        item.cchTextMax = static_cast<int>(bufferSize);
-        SIZE_T done = 0;
-        WriteProcessMemory(process, remote, &item, sizeof(item), &done);
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, &item, sizeof(item), &done);
-        ReadProcessMemory(process, item.pszText, local, sizeof(local), &done);
-        local[sizeof(local) - 1] = '\0';
-        if (text == local) found = i;
-    }
-    if (found >= 0) {
-        RECT r = {LVIR_BOUNDS, 0, 0, 0};
-        SIZE_T done = 0;
-        SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(found), 0);
-        WriteProcessMemory(process, remote, &r, sizeof(r), &done);
-        SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(found), reinterpret_cast<LPARAM>(remote));
-        ReadProcessMemory(process, remote, rect, sizeof(*rect), &done);
-    }
-    return found;
 }
 
 }  // namespace
@@ -120,7 +86,7 @@ int main() {
             RECT rect;
             LARGE_INTEGER t0, t1;
             QueryPerformanceCounter(&t0);
-            int index = FindOutOfProcess(process, list, form.listView.text, &rect);
+            int index = FindListViewItemOutOfProcess(process, list, form.listView.text, &rect);
             QueryPerformanceCounter(&t1);
             if (index != wanted) {
                 std::printf("out-of-process search found %d\n", index);

@@ -54,16 +54,53 @@ HWND MenuBarOwnerAt(HWND hwnd, POINT screen) {
     return hit == HTMENU ? top : nullptr;
 }
 
+// A window that lets the mouse through to what lies beneath it at the
+// point: it answers HTTRANSPARENT to the hit test (group boxes, static
+// texts) or has WS_EX_TRANSPARENT. A window that does not answer in time
+// counts as solid.
+bool IsTransparentAt(HWND hwnd, POINT screen) {
+    if (GetWindowLongA(hwnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT) return true;
+    DWORD_PTR hit = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y), SMTO_ABORTIFHUNG, 1000, &hit)) {
+        return false;
+    }
+    return static_cast<LONG_PTR>(hit) == HTTRANSPARENT;
+}
+
+// The child of parent under the point, as the platform finds it for the
+// mouse: the topmost visible child there that does not let the mouse
+// through. When every child there does, the topmost of them: a static text
+// or a group box with nothing beneath is what a person points at. nullptr
+// when no child is there (or the point lies outside the client area, where
+// children are clipped).
+HWND ChildAtPoint(HWND parent, POINT screen) {
+    POINT client = screen;
+    RECT area;
+    if (!ScreenToClient(parent, &client) || !GetClientRect(parent, &area) || !PtInRect(&area, client)) return nullptr;
+    HWND firstTransparent = nullptr;
+    HWND child = GetWindow(parent, GW_CHILD);
+    for (int n = 0; child && n < 100000; ++n, child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        if (!IsWindowVisible(child) || !GetWindowRect(child, &rect) || !PtInRect(&rect, screen)) continue;
+        if (!IsTransparentAt(child, screen)) return child;
+        if (!firstTransparent) firstTransparent = child;
+    }
+    return firstTransparent;
+}
+
 }  // namespace
 
 HWND WindowAtPoint(POINT screen) {
     HWND hwnd = WindowFromPoint(screen);
-    // WindowFromPoint stops at disabled children and static controls'
-    // parents; walk down to the deepest visible child under the point.
-    for (int depth = 0; hwnd && depth < 64; ++depth) {
-        POINT client = screen;
-        ScreenToClient(hwnd, &client);
-        HWND child = ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (!hwnd) return nullptr;
+    // WindowFromPoint of another process's windows may stop at a window
+    // that lets the mouse through (a group box over a list view), or above
+    // a disabled child or a static text: start again from the top-level
+    // window and go down the way the mouse does.
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (top) hwnd = top;
+    for (int depth = 0; depth < 64; ++depth) {
+        HWND child = ChildAtPoint(hwnd, screen);
         if (!child || child == hwnd) break;
         hwnd = child;
     }

@@ -8,7 +8,10 @@
 #include <string>
 
 // The deepest visible window under the screen point, as a person sees it
-// (child windows included); nullptr when there is none.
+// (child windows included): at each level the topmost child there that
+// does not let the mouse through (group boxes and static texts answer
+// HTTRANSPARENT and yield to a sibling beneath them; with none beneath,
+// they are taken); nullptr when there is none.
 HWND WindowAtPoint(POINT screen);
 
 // The kind for items of the window: by its class (list view, tree, tab,

@@ -36,9 +36,20 @@ int CListBoxItemLocator::GetItemCount(HWND hwndControl) {
     return static_cast<int>(SendMessageA(hwndControl, LB_GETCOUNT, 0, 0));
 }
 
+bool CListBoxItemLocator::HasItemTexts(HWND hwndControl) {
+    const LONG_PTR nStyle = GetWindowLongPtrA(hwndControl, GWL_STYLE);
+    return !(nStyle & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (nStyle & LBS_HASSTRINGS);
+}
+
 HWND CListBoxItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     const LRESULT nLength = SendMessageA(hwndControl, LB_GETTEXTLEN, static_cast<WPARAM>(nIndex), 0);
     if (nLength == LB_ERR || nLength < 0) return nullptr;
+    if (!HasItemTexts(hwndControl)) {
+        // The "text" would be the item's data: record the index alone.
+        FreeText();
+        m_nIndex = nIndex;
+        return nullptr;
+    }
     // The whole text is fetched into a buffer of its own size (with room
     // for the pointer-sized item data that an owner-drawn list box without
     // strings copies instead), then cut to what the locator keeps.
@@ -143,9 +154,12 @@ void CListBoxItemLocator::BringIntoView(HWND hwndControl, int nChosen) {
 
 bool CListBoxItemLocator::FindItem(HWND hwndControl, DWORD) {
     int nChosen = -1;
-    if (!m_pszText || !m_pszText[0]) {
+    if (!m_pszText || !m_pszText[0] || !HasItemTexts(hwndControl)) {
         // No text (an empty one included, which no list-box search can
-        // find): the recorded index, when the list box has it.
+        // find), or a list box without texts, whose searches compare item
+        // data with the text's address (a text recorded from such a list
+        // box is the bytes of its data): the recorded index, when the list
+        // box has it.
         if (m_nIndex < 0 || m_nIndex >= GetItemCount(hwndControl)) return false;
         nChosen = m_nIndex;
     } else {

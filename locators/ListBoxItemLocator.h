@@ -1,7 +1,8 @@
 // Item of a standard list box (kind 9), captured by its index and text and
 // found again by its text (exact, then prefix; both case-insensitive, the
-// recorded index breaking ties) or, without a text, by its index. Finding
-// an item scrolls it into view. Rectangles are in client coordinates of
+// recorded index breaking ties) or, without a text, by its index. Items of
+// an owner-drawn list box that keeps no strings have no text: they are
+// captured and found by index alone. Finding an item scrolls it into view. Rectangles are in client coordinates of
 // the list box.
 //
 // Form: forms/ListBoxItemForm.h, shared with the status-bar pane, which
@@ -39,6 +40,10 @@ protected:
     void SetText(std::string text);
     // The chosen item scrolled into view, one line at a time downwards.
     static void BringIntoView(HWND hwndControl, int nChosen);
+    // False for an owner-drawn list box without LBS_HASSTRINGS: its items
+    // have no texts, and LB_GETTEXT answers an item's data (often a
+    // pointer) in their place. Such items are recorded and found by index.
+    static bool HasItemTexts(HWND hwndControl);
 
 private:
     Form MakeForm() const;

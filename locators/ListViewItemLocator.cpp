@@ -121,24 +121,87 @@ int CListViewItemLocator::SearchByImage(HWND hwndControl) { return Search(hwndCo
 
 int CListViewItemLocator::SearchByText(HWND hwndControl) { return Search(hwndControl, false); }
 
+bool CListViewItemLocator::FetchForSearch(HWND hwndControl, int i, char* pszBuffer, LVITEMA* pItem) {
+    std::memset(pItem, 0, sizeof(*pItem));
+    pItem->mask = kFetchMask;
+    pItem->iItem = i;
+    pItem->pszText = pszBuffer;
+    pItem->cchTextMax = kFetchTextSize;
+    pszBuffer[0] = '\0';
+    if (!SendMessageA(hwndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem))) return false;
+    pszBuffer[kFetchTextSize - 1] = '\0';  // an over-long text may come back unterminated
+    if (!pItem->pszText) pItem->pszText = pszBuffer;
+    return true;
+}
+
+bool CListViewItemLocator::IsRecordedItemExact(HWND hwndControl, char* pszBuffer) {
+    if (m_item.iItem < 0 || m_item.iItem >= GetItemCount(hwndControl)) return false;
+    LVITEMA item;
+    if (!FetchForSearch(hwndControl, m_item.iItem, pszBuffer, &item)) return false;
+    return lstrcmpA(item.pszText, m_item.pszText ? m_item.pszText : "") == 0 && item.iImage == m_item.iImage;
+}
+
+int CListViewItemLocator::SearchByAskingTheList(HWND hwndControl, char* pszBuffer) {
+    // Enough for every item of a text that a few rows share; a list that
+    // names more (or keeps answering wrongly) is walked instead.
+    const int kMostAnswers = 256;
+    const int kMostWrongAnswers = 16;
+    if (!(GetWindowLongPtrA(hwndControl, GWL_STYLE) & LVS_OWNERDATA) || !m_item.pszText || !m_item.pszText[0]) return -1;
+    const int nCount = GetItemCount(hwndControl);
+    LVFINDINFOA find;
+    std::memset(&find, 0, sizeof(find));
+    find.flags = LVFI_STRING;  // whole text, without regard to case: finds every item the walk would take
+    find.psz = m_item.pszText;
+    int nStrong = -1, nWeak = -1, nWrong = 0;
+    int nStart = -1;
+    for (int nAnswers = 0; nAnswers < kMostAnswers; ++nAnswers) {
+        // The item at the start is left out of a search; an application
+        // that searches from it names it again, and is asked from the next.
+        int nFound = static_cast<int>(SendMessageA(hwndControl, LVM_FINDITEMA, static_cast<WPARAM>(nStart),
+                                                   reinterpret_cast<LPARAM>(&find)));
+        if (nStart >= 0 && nFound == nStart) {
+            nFound = static_cast<int>(SendMessageA(hwndControl, LVM_FINDITEMA, static_cast<WPARAM>(nStart + 1),
+                                                   reinterpret_cast<LPARAM>(&find)));
+        }
+        // Nothing more, or the search wrapped around.
+        if (nFound < 0 || nFound <= nStart || nFound >= nCount) {
+            return nStrong != -1 ? nStrong : nWeak;
+        }
+        LVITEMA item;
+        const bool bText = FetchForSearch(hwndControl, nFound, pszBuffer, &item) && lstrcmpA(item.pszText, m_item.pszText) == 0;
+        if (!bText) {
+            // Another letter case (which LVFI_STRING allows), or a wrong answer.
+            if (++nWrong > kMostWrongAnswers) return -1;
+        } else if (item.iImage != m_item.iImage) {
+            nWeak = nFound;
+        } else if (nFound == m_item.iItem) {
+            return nFound;
+        } else {
+            nStrong = nFound;
+        }
+        nStart = nFound;
+    }
+    return -1;
+}
+
 int CListViewItemLocator::Search(HWND hwndControl, bool bImageFirst) {
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kFetchTextSize]);
     char* pszBuffer = buffer.get();
     if (!pszBuffer) return -1;
+    // An item that kept its place ends the walk at once: ask for it first.
+    if (IsRecordedItemExact(hwndControl, pszBuffer)) return m_item.iItem;
+    // Only the text-first search takes candidates by their text alone.
+    if (!bImageFirst) {
+        const int nAsked = SearchByAskingTheList(hwndControl, pszBuffer);
+        if (nAsked >= 0) return nAsked;
+    }
     const char* pszWanted = m_item.pszText ? m_item.pszText : "";
     int nExact = -1, nStrong = -1, nWeak = -1;
     const int nCount = GetItemCount(hwndControl);
     for (int i = 0; i < nCount; ++i) {
         LVITEMA item;
-        std::memset(&item, 0, sizeof(item));
-        item.mask = kFetchMask;
-        item.iItem = i;
-        item.pszText = pszBuffer;
-        item.cchTextMax = kFetchTextSize;
-        pszBuffer[0] = '\0';
-        if (!SendMessageA(hwndControl, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) continue;
-        pszBuffer[kFetchTextSize - 1] = '\0';  // an over-long text may come back unterminated
-        const bool bText = lstrcmpA(item.pszText ? item.pszText : "", pszWanted) == 0;
+        if (!FetchForSearch(hwndControl, i, pszBuffer, &item)) continue;
+        const bool bText = lstrcmpA(item.pszText, pszWanted) == 0;
         const bool bImage = item.iImage == m_item.iImage;
         if (bText && bImage) {
             if (i == m_item.iItem) {

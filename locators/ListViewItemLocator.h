@@ -41,4 +41,16 @@ private:
     // Walks all items; bImageFirst chooses which of text and image is the
     // must-match and which the tie-breaker for weak candidates.
     int Search(HWND hwndControl, bool bImageFirst);
+    // Item i's text (into pszBuffer, kFetchTextSize bytes) and image; false
+    // when the list view gives no such item.
+    static bool FetchForSearch(HWND hwndControl, int i, char* pszBuffer, LVITEMA* pItem);
+    // True when the item at the recorded index still has the recorded text
+    // and image: the exact match, with which the walk would end.
+    bool IsRecordedItemExact(HWND hwndControl, char* pszBuffer);
+    // The text-first answer taken from an owner-data list's application
+    // (LVM_FINDITEM becomes LVN_ODFINDITEM): every item it names is fetched
+    // and compared as the walk compares, strong before weak, the last of
+    // each kept. -1 when the application found nothing that passes the
+    // comparison, answers wrongly, or names too many: then the walk decides.
+    int SearchByAskingTheList(HWND hwndControl, char* pszBuffer);
 };

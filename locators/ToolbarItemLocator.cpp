@@ -5,6 +5,8 @@
 
 namespace {
 const char kControlClass[] = "ToolbarWindow32";
+// Longest button text the locator keeps.
+const LRESULT kMaxButtonText = 1024;
 }  // namespace
 
 CToolbarItemLocator::CToolbarItemLocator() { std::memset(&m_button, 0, sizeof(m_button)); }
@@ -54,8 +56,21 @@ HWND CToolbarItemLocator::LoadItem(HWND hwndControl, int nIndex) {
     std::memset(&button, 0, sizeof(button));
     if (SendMessageA(hwndControl, TB_GETBUTTON, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&button))) {
         m_button = button;
+        LoadButtonText(hwndControl, button.idCommand);
     }
     return nullptr;
+}
+
+void CToolbarItemLocator::LoadButtonText(HWND hwndControl, int idCommand) {
+    FreeText();
+    // iString alone does not tell: it is an index into the pool or the
+    // address of the button's own text. The toolbar knows which.
+    const LRESULT nLength = SendMessageA(hwndControl, TB_GETBUTTONTEXTA, static_cast<WPARAM>(idCommand), 0);
+    if (nLength <= 0 || nLength > kMaxButtonText) return;
+    char* pszText = AllocText(static_cast<short>(nLength + 1));
+    if (!pszText) return;
+    SendMessageA(hwndControl, TB_GETBUTTONTEXTA, static_cast<WPARAM>(idCommand), reinterpret_cast<LPARAM>(pszText));
+    pszText[nLength] = '\0';
 }
 
 RECT CToolbarItemLocator::ItemFromPoint(HWND hwndControl, int x, int y, int* pnIndex) {

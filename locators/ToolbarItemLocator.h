@@ -1,7 +1,9 @@
 // Button of a common-controls toolbar (kind 4), captured as the toolbar's
 // own button record and found again by its command identifier (the lowest
 // index wins among equal identifiers). Rectangles are in client
-// coordinates of the toolbar.
+// coordinates of the toolbar. A loaded button's text (GetText) is what the
+// toolbar reports for it, whether the button holds its own text or an
+// index into the toolbar's string pool.
 //
 // Form: forms/ToolbarItemForm.h (39 bytes).
 #pragma once
@@ -31,4 +33,8 @@ public:
 
 private:
     Form MakeForm() const;
+    // The button's text as the toolbar reports it (TB_GETBUTTONTEXT: a text
+    // of its own or one of its string pool) into the locator's text, which
+    // GetText gives; none for a button without one. The form carries no text.
+    void LoadButtonText(HWND hwndControl, int idCommand);
 };

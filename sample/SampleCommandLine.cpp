@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sample/SampleProtocol.h"
+
 namespace {
 
 // Splits at blanks; double quotes group words.
@@ -27,6 +29,8 @@ std::vector<std::string> SplitArguments(const char* text) {
     return words;
 }
 
+int Clamp(int value, int lowest, int highest) { return value < lowest ? lowest : (value > highest ? highest : value); }
+
 }  // namespace
 
 SampleCommandLine SampleCommandLine::Parse(const char* commandLine) {
@@ -50,6 +54,12 @@ SampleCommandLine SampleCommandLine::Parse(const char* commandLine) {
             c.bDialog = false;
         } else if (a[i] == "--own-hooks") {
             c.bOwnHooks = true;
+        } else if (a[i] == "--virtual") {
+            c.bVirtual = true;
+        } else if (a[i] == "--virtual-rows" && hasValue) {
+            c.nVirtualRows = Clamp(std::atoi(a[++i].c_str()), 1, sample::kVirtualMaxRows);
+        } else if (a[i] == "--virtual-lines" && hasValue) {
+            c.nVirtualLines = Clamp(std::atoi(a[++i].c_str()), 0, sample::kVirtualMaxLines);
         } else if (a[i] == "--at" && hasValue) {
             const std::string& v = a[++i];
             c.x = std::atoi(v.c_str());

@@ -11,6 +11,9 @@ struct SampleCommandLine {
     bool bDialog = true;
     bool bOwnHooks = false;  // hooks of its own on its thread, as some applications have
     int x = 40, y = 40;
+    bool bVirtual = false;          // open the virtual window
+    int nVirtualRows = 1000000;     // rows of its owner-data list
+    int nVirtualLines = 200;        // lines of each of its owner-drawn list boxes
 
     static SampleCommandLine Parse(const char* commandLine);
 };

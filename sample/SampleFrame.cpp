@@ -56,6 +56,7 @@ bool CSampleFrame::Create(const SampleCommandLine& options) {
     if (options.bDialog) m_hwndDialog = CSampleOptionsDialog::Create(m_hwnd, options.x + 920, options.y);
     m_items.Create(m_hwnd);
     CSampleAccessibilityWindow::CreateFor(m_hwnd);
+    if (options.bVirtual) m_virtual.Create(m_hwnd, options.nVirtualRows, options.nVirtualLines);
     return true;
 }
 
@@ -210,6 +211,7 @@ LRESULT CSampleFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     if (message == kMsgGetItemsWindow) return reinterpret_cast<LRESULT>(m_items.Window());
+    if (message == kMsgGetVirtualWindow) return reinterpret_cast<LRESULT>(m_virtual.Window());
     return DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 

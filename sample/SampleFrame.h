@@ -10,6 +10,7 @@
 #include "sample/SampleImages.h"
 #include "sample/SampleItemsWindow.h"
 #include "sample/SampleListView.h"
+#include "sample/SampleVirtualWindow.h"
 
 class CSampleFrame {
 public:
@@ -32,4 +33,5 @@ private:
     CSampleListView m_list;
     LRESULT m_lastClick = 0;
     CSampleItemsWindow m_items;
+    CSampleVirtualWindow m_virtual;
 };

@@ -55,6 +55,7 @@ constexpr int kCmdTools = 40041;
 //   --menu-extra       insert the "&Tools" menu before "&Help"
 //   --at X,Y           frame position (default 40,40); size 900x700
 //   --no-dialog        do not show the options dialog
+//   --virtual, --virtual-rows N, --virtual-lines N   the virtual window (below)
 //   --own-hooks        install hooks of the sample's own on its thread at
 //                      start (see kMsgWatchChainCount). Off by default: under
 //                      Wine a thread with a WH_CALLWNDPROCRET hook pays a
@@ -398,5 +399,75 @@ constexpr UINT kMsgWatchSendStampedPing = WM_APP + 37;
 // Renames a tab: wParam control id, lParam index; the text comes by
 // WM_COPYDATA with dwData kCopyDataTabBase + control id * 256 + index.
 constexpr ULONG_PTR kCopyDataTabBase = 0x200000;
+
+}  // namespace sample
+
+// ---- The virtual window: owner-data and owner-drawn controls -------------
+//
+// A top-level window of class kVirtualClass, titled kVirtualTitle, owned by
+// the frame; opened only with --virtual (it lies over the frame at
+// kVirtualX, kVirtualY). A controller finds it with kMsgGetVirtualWindow to
+// the frame, or FindWindowA(kVirtualClass, nullptr) when one sample runs;
+// its children by GetDlgItem with the ids below.
+namespace sample {
+
+constexpr char kVirtualClass[] = "VintrelSampleVirtual";
+constexpr char kVirtualTitle[] = "Sample Virtual";
+constexpr int kVirtualX = 60, kVirtualY = 60, kVirtualWidth = 860, kVirtualHeight = 660;
+
+// SysListView32, LVS_OWNERDATA report view, columns "Name" and "Value".
+// Row i has the text "Row %07d" and image i % 4; its "Value" column reads
+// "Value %d" with i * 7. Rows 10, 20 and 30 (when present) all read "Twin".
+// With an offset n (kMsgVirtualSetOffset) row i shows what row i + n
+// showed (the Twins stay at 10, 20, 30). Texts come from LVN_GETDISPINFO;
+// LVN_ODFINDITEM is answered by a scan from the start index (exact or
+// prefix, case-insensitive, wrapping when asked).
+constexpr int kVirtualListId = 1301;
+constexpr int kVirtualDefaultRows = 1000000;
+constexpr int kVirtualMaxRows = 100000000;
+// LISTBOX, LBS_OWNERDRAWFIXED | LBS_HASSTRINGS: line i reads "Line %05d";
+// lines 7 and 70 (when present) read "Pair". Drawn by the window.
+constexpr int kVirtualStringsListId = 1302;
+// LISTBOX, LBS_OWNERDRAWFIXED without LBS_HASSTRINGS: each item's data is
+// a pointer to the window's own record of the item (a name and a colour),
+// which it draws; LB_GETTEXT answers the pointer's bytes. Item i is named
+// "Swatch %d".
+constexpr int kVirtualDataListId = 1303;
+constexpr int kVirtualDefaultLines = 200;
+constexpr int kVirtualMaxLines = 100000;
+// A BUTTON with BS_GROUPBOX ("Files") created before the list view that
+// lies inside it, so that the group box is above the list view in the
+// z-order (as dialog templates often have it). The list view (not owner
+// data) holds 20 items "File %02d".
+constexpr int kVirtualGroupBoxId = 1304;
+constexpr int kVirtualGroupListId = 1305;
+constexpr int kVirtualGroupListItems = 20;
+// ToolbarWindow32 whose button texts come from its string pool
+// (TB_ADDSTRING; iString is an index): "Alpha", "Beta", "Gamma".
+constexpr int kVirtualToolbarId = 1306;
+constexpr int kCmdVirtualAlpha = 1310, kCmdVirtualBeta = 1311, kCmdVirtualGamma = 1312;
+constexpr int kVirtualToolbarButtonCount = 3;
+
+// Command line: --virtual opens the window; --virtual-rows N (1..100000000,
+// default 1,000,000) the owner-data rows; --virtual-lines N (0..100000,
+// default 200) the lines of each owner-drawn list box.
+
+// To the frame: returns the virtual window (0 when it is not open).
+constexpr UINT kMsgGetVirtualWindow = WM_APP + 100;
+// To the virtual window:
+constexpr UINT kMsgVirtualSetRows = WM_APP + 101;     // wParam N: rows of the owner-data list; 1 when done
+constexpr UINT kMsgVirtualSetOffset = WM_APP + 102;   // wParam n: row i shows row i + n's text; 1
+constexpr UINT kMsgVirtualSelect = WM_APP + 103;      // wParam row (-1 clears): selects and focuses it; 1
+// How the window answers LVN_ODFINDITEM: wParam 0 correctly (the default),
+// 1 not at all (the notification's default result, 0), 2 always -1,
+// 3 always the row after the start (a wrong answer). Returns 1.
+constexpr UINT kMsgVirtualFindMode = WM_APP + 104;
+// Counters of notifications answered: wParam 0 LVN_ODFINDITEM, 1
+// LVN_GETDISPINFO (text asked for), 2 resets both (returns 0).
+constexpr UINT kMsgVirtualCount = WM_APP + 105;
+constexpr UINT kMsgVirtualFillLines = WM_APP + 106;   // wParam N (0..100000): lines of both list boxes; 1
+constexpr UINT kMsgVirtualReverseLines = WM_APP + 107;  // reverses the order of both list boxes' lines; 1
+constexpr UINT kMsgVirtualListBoxTop = WM_APP + 108;  // wParam control id, lParam index: its top index; returns it
+constexpr UINT kMsgVirtualScrollTop = WM_APP + 109;   // scrolls the owner-data list back to row 0; 1
 
 }  // namespace sample

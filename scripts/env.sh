@@ -44,9 +44,16 @@ ensure_prefix() {
 }
 
 # build_tree <dir> <toolchain> [extra cmake args...]
+# Compiles through ccache when it is there; paths below the checkout are made
+# relative, so a fresh clone elsewhere reuses what an earlier build compiled.
 build_tree() {
     local dir="$1" toolchain="$2"; shift 2
+    local launcher=()
+    if command -v ccache >/dev/null 2>&1; then
+        export CCACHE_BASEDIR="$VINTREL_ROOT"
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    fi
     cmake -S "$VINTREL_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$VINTREL_ROOT/cmake/$toolchain" "$@" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$VINTREL_ROOT/cmake/$toolchain" "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth
           x11-apps imagemagick googletest binutils-mingw-w64-x86-64
           nlohmann-json3-dev libcli11-dev libboost1.81-dev libstb-dev
-          python3-selenium python3-requests)
+          python3-selenium python3-requests ccache)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "client/LocatorForm.h"
+#include "client/ToolbarButtonText.h"
 #include "forms/ItemKinds.h"
 #include "tool/ToolOutput.h"
 #include "windows/WindowFunctions.h"
@@ -27,6 +28,12 @@ void ItemReport::TakeForm(const LocatorForm& form) {
     rect = form.rect;
     text = form.Text();
     description = form.Description();
+    if (form.nKind == kItemKindToolbar) nCommand = form.toolbar.idCommand;
+}
+
+std::string ItemReport::ShownText() const {
+    if (!text.empty() || nKind != kItemKindToolbar || !hwnd) return text;
+    return ReadToolbarButtonText(hwnd, nCommand);
 }
 
 RECT ItemReport::ScreenRect() const {
@@ -47,7 +54,7 @@ nlohmann::json ItemReport::Json() const {
     nlohmann::json item = {{"kind", ItemKindName(nKind)},
                            {"rect", RectJson(rect.left, rect.top, rect.right, rect.bottom)},
                            {"screen", RectJson(s.left, s.top, s.right, s.bottom)},
-                           {"text", Utf8(text)},
+                           {"text", Utf8(ShownText())},
                            {"description", Utf8(description)}};
     if (nIndex >= 0) item["index"] = nIndex;
     return item;
@@ -57,7 +64,8 @@ std::string ItemReport::Text() const {
     const RECT s = ScreenRect();
     std::string line = ItemKindName(nKind) + " item";
     if (nIndex >= 0) line += " " + std::to_string(nIndex);
-    if (!text.empty()) line += " '" + text + "'";
+    const std::string shown = ShownText();
+    if (!shown.empty()) line += " '" + shown + "'";
     if (!description.empty()) line += " (" + description + ")";
     line += ": " + std::string(nKind == kItemKindPopupMenu ? "screen " : "client ") +
             RectText(rect.left, rect.top, rect.right, rect.bottom) + ", screen " +

@@ -18,6 +18,7 @@ struct ItemReport {
     RECT rect = {0, 0, 0, 0};
     std::string text;
     std::string description;
+    int nCommand = 0;  // a toolbar button's command id
 
     // Fills kind, rectangle, text and description from a found form.
     void TakeForm(const LocatorForm& form);
@@ -27,6 +28,11 @@ struct ItemReport {
     // "listview item 3 'Item 0003' (the 'Item 0003' list item): client
     // (0, 20)-(200, 37), screen (...)"
     std::string Text() const;
+
+private:
+    // The text to show: the form's, or for a toolbar button (whose form
+    // carries none) what the toolbar reports for it.
+    std::string ShownText() const;
 };
 
 // The form's bytes as hex, for --form.
