@@ -68,7 +68,14 @@ def main():
         here = os.path.dirname(os.path.abspath(__file__))
         argv = [sys.argv[0], "discover", "-s", here, "-p", "test_*.py", "-v", *sys.argv[2:]]
         program = unittest.main(module=None, argv=argv, exit=False)
-        ok = program.result.wasSuccessful()
+        result = program.result
+        ok = result.wasSuccessful()
+        # A test counts once however many of its subtests failed.
+        failed_tests = {getattr(test, "test_case", test).id()
+                        for test in [t for t, _ in result.failures + result.errors] + result.unexpectedSuccesses}
+        failed = len(failed_tests)
+        passed = result.testsRun - failed - len(result.skipped)
+        print(f"{passed} passed, {failed} failed", flush=True)
     finally:
         stop_server(server)
     if server.returncode not in (0, None) and not ok:
