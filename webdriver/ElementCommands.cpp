@@ -2,7 +2,6 @@
 // reads or acts on it.
 #include "webdriver/ElementCommands.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "client/ItemRequests.h"
@@ -14,6 +13,7 @@
 #include "webdriver/Screenshot.h"
 #include "webdriver/Session.h"
 #include "webdriver/WebDriverError.h"
+#include "webdriver/WindowCommands.h"
 
 namespace {
 
@@ -59,6 +59,9 @@ PageNode Refreshed(CSession& session, const std::string& id) {
     if (!BelongsToSession(session, node.window)) ThrowStale(node);
     if (node.kind == 0) {
         PageNode now = MakeWindowNode(node.window);
+        // A handle used again by another window of the application is not
+        // the element's window.
+        if (now.className != node.className) ThrowStale(node);
         now.index = node.index;
         StoreOf(session).Update(id, now);
         return now;
@@ -257,6 +260,20 @@ nlohmann::json ClickElement(CCommandContext& context) {
     // to the front.
     if (node.kind != kItemKindPopupMenu) BringWindowToFront(GetAncestor(node.window, GA_ROOT));
     const POINT centre = CentreOf(node.screen);
+    // The click goes to whatever is on top there: another top-level window
+    // (a dialog box the window owns, say) would take it.
+    const HWND hit = WindowFromPoint(centre);
+    if (!hit) {
+        ThrowWebDriverError(WebDriverErrorCode::ElementNotInteractable,
+                            "the centre of the " + node.tag + " '" + node.name + "' is off the screen");
+    }
+    const HWND hitRoot = GetAncestor(hit, GA_ROOT);
+    if (hitRoot != GetAncestor(node.window, GA_ROOT)) {
+        ThrowWebDriverError(WebDriverErrorCode::ElementClickIntercepted,
+                            "the " + node.tag + " '" + node.name + "' is covered at its centre by window " +
+                                WindowHandleText(hitRoot) + " '" + WindowTextUtf8(hitRoot) + "' (class " +
+                                WindowClassUtf8(hitRoot) + ")");
+    }
     if (!session.Input().ClickAt(centre, MouseButton::Left, false)) {
         ThrowWebDriverError(WebDriverErrorCode::UnknownError, "the click at (" + std::to_string(centre.x) + ", " +
                                                                   std::to_string(centre.y) + ") was not taken");

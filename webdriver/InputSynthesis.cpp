@@ -2,6 +2,7 @@
 #include "webdriver/InputSynthesis.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -192,7 +193,16 @@ bool CInputSynthesizer::Send(std::vector<INPUT>& inputs) {
 }
 
 bool CInputSynthesizer::ClickAt(POINT screen, MouseButton button, bool bDouble) {
+    if (m_bClicked && std::abs(screen.x - m_lastClick.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+        std::abs(screen.y - m_lastClick.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2) {
+        const DWORD since = GetTickCount() - m_dwLastClickTick;
+        const DWORD wait = GetDoubleClickTime() + 20;
+        if (since < wait) Sleep(wait - since);
+    }
     const bool bTaken = ::ClickAt(screen, button, bDouble);
+    m_bClicked = true;
+    m_lastClick = screen;
+    m_dwLastClickTick = GetTickCount();
     m_nUnsettled += bDouble ? 4 : 2;
     Settle();
     return bTaken;
@@ -307,8 +317,6 @@ bool BringWindowToFront(HWND window) {
     if (!window || !IsWindow(window)) return false;
     if (IsInFront(window)) return true;
     if (IsIconic(window)) ShowWindowAsync(window, SW_RESTORE);
-    // Raised in the Z order without waiting for its thread, then activated.
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     if (!SetForegroundWindow(window)) {
         // A process may take the foreground while it has just had input: a
         // press and release of Alt gives the server that right.
@@ -316,7 +324,15 @@ bool BringWindowToFront(HWND window) {
         SendInput(2, alt, sizeof(INPUT));
         SetForegroundWindow(window);
     }
-    for (int waited = 0; waited < 1000; waited += 10) {
+    for (int waited = 0; waited < 300; waited += 10) {
+        if (IsInFront(window)) return true;
+        Sleep(10);
+    }
+    // Active but still below a window of its own application (Wine leaves
+    // an activated window under the others at times): raised in the Z order
+    // too, without waiting for its thread. Windows it owns stay above it.
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    for (int waited = 0; waited < 700; waited += 10) {
         if (IsInFront(window)) return true;
         Sleep(10);
     }

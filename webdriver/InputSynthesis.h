@@ -26,7 +26,9 @@ public:
     POINT Position() const;
     bool ButtonDown(int button);
     bool ButtonUp(int button);
-    // Moves there and clicks (twice for bDouble) with the button.
+    // Moves there and clicks (twice for bDouble) with the button. A single
+    // click close to the last one waits out the double-click time first, so
+    // that two clicks asked for one after the other stay two clicks.
     bool ClickAt(POINT screen, MouseButton button, bool bDouble);
 
     // One key value: a character or a special key's code point.
@@ -63,6 +65,9 @@ private:
     std::set<int> m_buttons;    // WebDriver buttons held down
     HANDLE m_process = nullptr;  // not owned
     unsigned m_nUnsettled = 0;   // input events sent since the last Settle
+    bool m_bClicked = false;     // the last click, for ClickAt
+    POINT m_lastClick = {0, 0};
+    DWORD m_dwLastClickTick = 0;
 };
 
 // Brings a top-level window to the front so that typed keys reach it.

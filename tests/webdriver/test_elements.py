@@ -16,7 +16,7 @@ import unittest
 import xml.etree.ElementTree as ET
 
 from selenium import webdriver
-from selenium.common.exceptions import (InvalidArgumentException, InvalidElementStateException,
+from selenium.common.exceptions import (ElementClickInterceptedException, InvalidArgumentException, InvalidElementStateException,
                                         InvalidSelectorException, NoSuchElementException,
                                         StaleElementReferenceException, WebDriverException)
 from selenium.webdriver.common.by import By
@@ -39,6 +39,9 @@ MSG_DESTROY_CONTROL = WM_APP + 18
 CLICK_SOURCE_LIST, CLICK_SOURCE_MENU_BAR = 1, 2
 CLICK_LEFT = 1
 FRAME_CLASS = "VintrelSampleFrame"
+# Two clicks at one place within the double-click time (500 ms by default)
+# are a double click: a test's click waits that long after any earlier one.
+DOUBLE_CLICK_S = 0.6
 
 
 def windows_path(path):
@@ -303,11 +306,30 @@ class SampleElements(unittest.TestCase):
         sample_message(FRAME_CLASS, MSG_SCROLL_TOP)
         item = d.find_element(By.NAME, "Item 0045")  # out of view: found again, scrolled in, clicked
         sample_message(FRAME_CLASS, MSG_CLEAR_LAST_CLICK)
+        time.sleep(DOUBLE_CLICK_S)
         item.click()
         click = self._eventually(lambda: last_click() if last_click()[0] else None)
         self.assertEqual(click, (CLICK_LEFT, CLICK_SOURCE_LIST, 45))
         self.assertTrue(item.is_selected())
         self.assertFalse(d.find_element(By.NAME, "Item 0044").is_selected())
+
+    def test_click_on_an_item_under_an_owned_dialog_is_intercepted(self):
+        d = self.driver
+        item = d.find_element(By.NAME, "Item 0001")
+        dialog = switch_to_title(d, "Sample Options")
+        home = d.get_window_rect()
+        try:
+            rect = item.rect
+            # The dialog, owned by the frame, stays above it wherever it is.
+            d.set_window_rect(x=rect["x"] + rect["width"] // 2 - 50, y=rect["y"] - 40)
+            d.switch_to.window(self.main_handle)
+            with self.assertRaises(ElementClickInterceptedException) as raised:
+                item.click()
+            self.assertIn("Sample Options", raised.exception.msg)
+        finally:
+            d.switch_to.window(dialog)
+            d.set_window_rect(x=home["x"], y=home["y"])
+            d.switch_to.window(self.main_handle)
 
     def test_element_found_again_after_a_resort(self):
         d = self.driver
@@ -316,6 +338,7 @@ class SampleElements(unittest.TestCase):
         try:
             self.assertEqual(item.get_dom_attribute("Index"), "56")
             sample_message(FRAME_CLASS, MSG_CLEAR_LAST_CLICK)
+            time.sleep(DOUBLE_CLICK_S)  # the item may now sit where an earlier test clicked
             item.click()
             self.assertEqual(self._eventually(lambda: last_click() if last_click()[0] else None),
                              (CLICK_LEFT, CLICK_SOURCE_LIST, 56))
