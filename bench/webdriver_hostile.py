@@ -14,7 +14,7 @@ mixed in must succeed. Prints one line:
     C server crashes, H hangs; server +R KiB RSS (a -> b), +F fds, +T threads; target +k kernel
     handles, +g GDI, +u USER, +p private KiB
 
-    webdriver_hostile.py --bin-dir build/x64/bin [--requests 100000] [--seed 1] [--verbose]
+    webdriver_hostile.py --bin-dir build/x64/bin [--requests 100000] [--seed 1] [--verbose: the requests by kind]
 
 Run in the environment of scripts/env.sh (WINEPREFIX, DISPLAY). The server's
 growth is that of the Linux process that runs vintrel.exe under Wine (its
@@ -393,6 +393,40 @@ class Generator:
         sources.insert(rnd.randint(0, len(sources)), rnd.choice(bad_items))
         return {"actions": sources}
 
+    def wrong_capabilities(self, rnd):
+        """New session with capabilities of wrong types (only while no session runs: each is refused
+        before any program starts)."""
+        field = rnd.choice(["platformName", "acceptInsecureCerts", "pageLoadStrategy", "timeouts", "appium:app",
+                            "appium:appArguments", "appium:appWorkingDir", "appium:appTopLevelWindow",
+                            "vintrel:requestTimeout", "vintrel:appStartTimeout", "capabilities", "alwaysMatch",
+                            "firstMatch", "unknown standard key", "two apps"])
+        always = {"platformName": "windows", "appium:app": "VintrelSample.exe"}
+        if field == "capabilities":
+            body = {"capabilities": rnd.choice([[], "x", 1, None, True])}
+        elif field == "alwaysMatch":
+            body = {"capabilities": {"alwaysMatch": rnd.choice([[], "x", 1, True])}}
+        elif field == "firstMatch":
+            body = {"capabilities": {"firstMatch": rnd.choice([{}, [], [1], ["x"], "x", [None]])}}
+        elif field == "unknown standard key":
+            always["noSuchStandardCapability%d" % rnd.randint(0, 99)] = True
+            body = {"capabilities": {"alwaysMatch": always}}
+        elif field == "two apps":
+            always["vintrel:app"] = "Other.exe"
+            body = {"capabilities": {"alwaysMatch": always}}
+        else:
+            bads = {"platformName": [7, True, [], {}], "acceptInsecureCerts": ["yes", 1, [], {}],
+                    "pageLoadStrategy": ["fast", 1, [], {}],
+                    "timeouts": [[], "x", 1, {"implicit": -1}, {"implicit": 1.5}, {"script": "x"},
+                                 {"pageLoad": 2 ** 64}],
+                    "vintrel:requestTimeout": ["soon", -1, 1.5, 10 ** 12, [], {}],
+                    "vintrel:appStartTimeout": ["soon", -1, 1.5, 10 ** 12, [], {}],
+                    "appium:appTopLevelWindow": [1, [], {}, "not hex", True]}.get(field, [12, True, [], {}, 1.5])
+            always[field] = rnd.choice(bads)
+            if field == "appium:appTopLevelWindow":
+                del always["appium:app"]
+            body = {"capabilities": {"alwaysMatch": always}}
+        return Case("wrong JSON type: capabilities", request("POST", "/session", self.host, body), "invalid argument")
+
     def bad_selector(self, rnd):
         sid = self.state.sid
         forms = [
@@ -470,11 +504,13 @@ class Generator:
             (self.broken_http, 6), (self.oversized_headers, 2), (self.oversized_body, 3), (self.refused, 5),
             (self.unknown_route, 8), (self.wrong_method, 8), (self.bad_json, 12), (self.unknown_session, 12),
             (self.unknown_element, 10), (self.wrong_types, 20), (self.bad_selector, 6), (self.not_found, 1),
-            (self.out_of_order, 3), (self.harmless, 6),
+            (self.out_of_order, 3), (self.harmless, 6), (self.wrong_capabilities, 8),
         ]
         if not self.state.sid:
             table = [t for t in table if t[0] not in (self.unknown_element, self.wrong_types, self.bad_selector,
                                                       self.not_found, self.out_of_order, self.harmless)]
+        else:
+            table = [t for t in table if t[0] != self.wrong_capabilities]
         total = sum(w for _, w in table)
         pick = rnd.uniform(0, total)
         for make, weight in table:
@@ -516,11 +552,13 @@ class Tally:
         self.wrong = 0
         self.hangs = 0
         self.wrong_kinds = {}
+        self.kinds = {}
         self.verbose = verbose
 
     def add(self, case, right, error_answer, detail):
         with self.lock:
             self.requests += 1
+            self.kinds[case.kind] = self.kinds.get(case.kind, 0) + 1
             if right:
                 self.right += 1
                 self.right_errors += 1 if error_answer else 0
@@ -531,7 +569,7 @@ class Tally:
             if not right:
                 key = case.kind
                 self.wrong_kinds[key] = self.wrong_kinds.get(key, 0) + 1
-                if self.verbose or self.wrong_kinds[key] <= 3:
+                if self.wrong_kinds[key] <= 3:
                     print(f"  WRONG {case.kind}: expected {case.expect}, got {detail}; sent {case.data[:160]!r}",
                           flush=True)
 
@@ -713,9 +751,16 @@ def sample_counts(bin_dir):
     """Kernel handles, GDI objects, USER objects, private KiB the sample counts of itself."""
     counts = []
     for what in range(4):
-        run = subprocess.run([WINE, os.path.join(bin_dir, "sample_message.exe"), FRAME_CLASS,
-                              str(MSG_COUNT_RESOURCES), str(what)], capture_output=True, text=True, timeout=60)
-        counts.append(int(run.stdout.strip()) if run.returncode == 0 else -1)
+        count = -1
+        for _ in range(3):
+            run = subprocess.run([WINE, os.path.join(bin_dir, "sample_message.exe"), FRAME_CLASS,
+                                  str(MSG_COUNT_RESOURCES), str(what)], capture_output=True, text=True, timeout=60)
+            if run.returncode == 0:
+                count = int(run.stdout.strip())
+                break
+            print(f"  the sample did not count ({what}): {run.stderr.strip()}", flush=True)
+            time.sleep(1.0)
+        counts.append(count)
     return counts
 
 
@@ -845,6 +890,8 @@ def main():
             f"({target_before[3]} -> {target_after[3]}); {target_crashes} target crashes; "
             f"next session {'works' if next_session_works else 'FAILED'}")
     print(line, flush=True)
+    if args.verbose:
+        print("requests by kind: " + ", ".join(f"{k}: {v}" for k, v in sorted(tally.kinds.items())))
     if tally.wrong_kinds:
         print("wrong or unanswered by kind: " + ", ".join(f"{k}: {v}" for k, v in sorted(tally.wrong_kinds.items())))
     ok = tally.wrong == 0 and tally.hangs == 0 and server.crashes == 0 and target_crashes == 0 and next_session_works
