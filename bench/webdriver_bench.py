@@ -94,10 +94,16 @@ def main():
                      None))
         rows.append(("page source, 10,000-item list view's window",
                      timed(lambda: wire.call("GET", f"/session/{sid}/source"), max(3, args.runs // 5)), None))
-        element = find("name", "Item 0003")
-        rows.append(("click on a found element (list item)",
-                     timed(lambda: wire.call("POST", f"/session/{sid}/element/{element}/click", {}), args.runs),
-                     None))
+        # Two items far enough apart that no click counts as the second half
+        # of a double click (the server waits that out for a click close by).
+        elements = [find("name", "Item 0003"), find("name", "Item 0012")]
+        turn = [0]
+
+        def click():
+            turn[0] ^= 1
+            wire.call("POST", f"/session/{sid}/element/{elements[turn[0]]}/click", {})
+
+        rows.append(("click on a found element (list item)", timed(click, args.runs), None))
         for handle in wire.call("GET", f"/session/{sid}/window/handles"):
             wire.call("POST", f"/session/{sid}/window", {"handle": handle})
             if wire.call("GET", f"/session/{sid}/title") == "Sample Items":

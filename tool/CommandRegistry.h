@@ -10,7 +10,7 @@ namespace CLI {
 class App;
 }
 
-typedef std::function<int()> ToolRunner;
+using ToolRunner = std::function<int()>;
 
 struct ToolCommand {
     const char* name;

@@ -11,8 +11,8 @@
 
 int main(int argc, char** argv) {
     CLI::App app{"vintrel: finds, records and acts on the items of another application's windows.\n"
-                 "Targets: --hwnd H | --class NAME | --title TEXT | --at X,Y, [--control ID]; "
-                 "without them the sample application's frame.\nItem kinds: " +
+                 "Targets: a command that acts on a window names it with " + std::string(kTargetOptionsText) +
+                 ".\nItem kinds: " +
                  KindNamesText() + " (or their codes)."};
     app.require_subcommand(1);
     bool bJson = false;

@@ -7,7 +7,6 @@
 #include "client/AgentClient.h"
 #include "client/ItemKindChoice.h"
 #include "forms/ItemKinds.h"
-#include "sample/SampleProtocol.h"
 
 void CTargetOptions::Add(CLI::App& command, bool bWithKind) {
     command.add_option("--hwnd", m_hwndText, "the target window's handle (hex or decimal)");
@@ -37,6 +36,12 @@ bool CTargetOptions::Resolve(std::string* pError) {
         *pError = "--at wants a screen point X,Y, not '" + m_atText + "'";
         return false;
     }
+    const bool bNamed = !m_hwndText.empty() || !m_className.empty() || !m_title.empty();
+    if (!bNamed && !m_bHasPoint) {
+        *pError = "no target named: give " + std::string(kTargetOptionsText) + " ('vintrel windows --class NAME' lists "
+                  "an application's windows)";
+        return false;
+    }
     HWND hwnd = nullptr;
     if (!m_hwndText.empty()) {
         char* pEnd = nullptr;
@@ -46,18 +51,16 @@ bool CTargetOptions::Resolve(std::string* pError) {
             return false;
         }
         hwnd = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(value));
-    } else if (!m_className.empty() || !m_title.empty()) {
+    } else if (bNamed) {
         hwnd = FindWindowA(m_className.empty() ? nullptr : m_className.c_str(),
                            m_title.empty() ? nullptr : m_title.c_str());
-    } else if (m_bHasPoint) {
-        hwnd = WindowAtPoint(m_point);
     } else {
-        hwnd = FindWindowA(sample::kFrameClass, nullptr);
+        hwnd = WindowAtPoint(m_point);
     }
     if (!hwnd || !IsWindow(hwnd)) {
-        *pError = m_bHasPoint && m_hwndText.empty() && m_className.empty() && m_title.empty()
-                      ? "no window at " + m_atText
-                      : "no target window (give --hwnd, --class, --title or --at; is the application running?)";
+        *pError = bNamed ? "no target window (give " + std::string(kTargetOptionsText) +
+                               "; is the application running?)"
+                         : "no window at " + m_atText;
         return false;
     }
     if (m_nControl >= 0) {

@@ -1,6 +1,6 @@
 // The options that name a command's target and the item kind, shared by
 // the commands: --hwnd, --class, --title, --control, --at X,Y and --kind.
-// Without any of them the target is the sample application's frame.
+// A command that needs a target fails when none of them names one.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +11,9 @@ class App;
 }
 class CAgentClient;
 
+// How a target is named, for help and error texts.
+constexpr char kTargetOptionsText[] = "--hwnd H, --class NAME, --title TEXT or --at X,Y (and --control ID for a child)";
+
 class CTargetOptions {
 public:
     // Adds the target options (and --kind when bWithKind) to the command.
@@ -18,6 +21,7 @@ public:
 
     // Finds the target window. With --at and no window named otherwise,
     // the window under the point (the deepest child, as a person sees it).
+    // Fails, saying how to name one, when no option names a target.
     bool Resolve(std::string* pError);
     // The kind: --kind when given, otherwise chosen from the window's class
     // (and, at a point, the menu bar); checked against the window. May move

@@ -52,6 +52,9 @@ private:
         m_acceptor.async_accept([this](boost::system::error_code error, tcp::socket socket) {
             if (error == asio::error::operation_aborted) return;
             if (!error && MakeRoom()) {
+                // Answers are written whole: no reason to hold them back.
+                boost::system::error_code ignored;
+                socket.set_option(tcp::no_delay(true), ignored);
                 auto connection = std::make_shared<CHttpConnection>(std::move(socket), m_guard, m_limits, m_service);
                 m_connections.push_back(connection);
                 connection->Start();

@@ -38,6 +38,9 @@ HWND WatchWindowOf(const CSampleProcess& app) {
     return FindTopWindowOfProcess(app.ProcessId(), sample::kWatchWindowClass);
 }
 
+// The tool has no default target: the sample's frame is named.
+const std::string kSampleFrame = std::string("--class ") + sample::kFrameClass;
+
 std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
 
 int LastClick(const CSampleProcess& app, int* source, int* index) {
@@ -59,7 +62,7 @@ TEST(ToolWindows, ListsTheSamplesControlsWithTheKindsTheAgentUses) {
     CSampleProcess app;
     std::string error;
     ASSERT_TRUE(app.Start("--no-dialog --items 10", &error)) << error;
-    ToolRun run = Vintrel("--json windows");
+    ToolRun run = Vintrel("--json windows " + kSampleFrame);
     ASSERT_EQ(run.exitCode, 0u) << run.err;
     struct Expected {
         const char* cls;
@@ -84,7 +87,7 @@ TEST(ToolWindows, ListsTheSamplesControlsWithTheKindsTheAgentUses) {
     for (const Expected& e : expected) EXPECT_TRUE(e.seen) << e.cls << " not listed:\n" << run.out;
 
     // The same as text: one indented line per window.
-    ToolRun text = Vintrel("windows");
+    ToolRun text = Vintrel("windows " + kSampleFrame);
     ASSERT_EQ(text.exitCode, 0u) << text.err;
     EXPECT_NE(text.out.find("  0x"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("SysListView32 id 1001"), std::string::npos) << text.out;
@@ -199,7 +202,11 @@ TEST(ToolErrors, EachFailureIsOneClearLineAndANonZeroExit) {
         {"ping --hwnd 0x1", "no target window"},
         {"item-at --kind listview --at " + Point(caption), "the window is no list view"},
         {"item-at --kind nothing --at " + Point(caption), "is no item kind"},
-        {"ping --control 4242", "no control with id 4242"},
+        {"ping " + kSampleFrame + " --control 4242", "no control with id 4242"},
+        // No default target: the command says how to name one.
+        {"ping", "no target named: give --hwnd H, --class NAME, --title TEXT or --at X,Y"},
+        {"windows --control 1001", "no target named"},
+        {"record \"" + TestProgramDirectory() + "no-target.bin\"", "no target named"},
         {"frobnicate", "unknown command 'frobnicate'"},
     };
     for (const Case& c : cases) {

@@ -25,6 +25,7 @@ W3C_STATUS = {
     "invalid argument": 400, "invalid session id": 404, "unknown command": 404, "unknown method": 405,
     "session not created": 500, "unknown error": 500, "no such window": 404, "timeout": 500,
     "move target out of bounds": 500, "unsupported operation": 500, "no such element": 404,
+    "stale element reference": 404, "invalid selector": 400, "element click intercepted": 400,
 }
 
 

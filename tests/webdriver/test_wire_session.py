@@ -20,7 +20,7 @@ import zlib
 
 import requests
 
-from test_wire_server import URL, BIN_DIR, W3CAssertions
+from test_wire_server import URL, BIN_DIR, W3C_STATUS, W3CAssertions
 
 WINE = "/usr/lib/wine/wine64"
 ELEMENT = "element-6066-11e4-a52e-4f735466cecf"
@@ -377,6 +377,29 @@ class StartedAndAttached(unittest.TestCase, SessionClient):
         type(self).sid = None
         self.assertTrue(requests.get(URL + "/status", timeout=10).json()["value"]["ready"])
         self.assertEqual(top_windows_of_class(FRAME_CLASS), [])
+
+
+    def test_a_program_that_dies_fails_its_commands_and_the_next_session_works(self):
+        caps = self.start(sample_capabilities("--no-dialog"))
+        run = subprocess.run([WINE, "taskkill", "/F", "/PID", str(caps["vintrel:processId"])], capture_output=True,
+                             text=True, timeout=60)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        deadline = time.monotonic() + 20
+        while self.call("GET", "/window/handles").status_code == 200 and time.monotonic() < deadline:
+            time.sleep(0.3)
+        for method, path, body in [("GET", "/window/handles", None), ("GET", "/title", None),
+                                   ("GET", "/window/rect", None), ("GET", "/screenshot", None),
+                                   ("POST", "/window", {"handle": caps["vintrel:mainWindow"]}),
+                                   ("POST", "/actions", {"actions": []})]:
+            with self.subTest(path=path):
+                self.assertW3CError(self.call(method, path, body), error="no such window")
+        r = self.call("POST", "/element", {"using": "name", "value": "Item 0001"})
+        self.assertIn(r.status_code, (404, 500), r.text)
+        self.assertEqual(r.status_code, W3C_STATUS[r.json()["value"]["error"]], r.text)
+        self.assertIsNone(self.value("DELETE", ""))
+        type(self).sid = None
+        self.start(sample_capabilities("--no-dialog"))
+        self.assertEqual(self.value("GET", "/title"), "Vintrel Sample \u00c4\u00e9\u00f1")
 
 
 class HungTarget(unittest.TestCase, SessionClient):

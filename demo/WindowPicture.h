@@ -1,12 +1,13 @@
 // A picture of a window as it is on the screen, with labelled boxes drawn
-// on it, saved as a 24-bit BMP.
+// on it (each label kept inside the picture), saved as a 24-bit BMP.
 #pragma once
 #include <windows.h>
-#include <string>
 
 #include <memory>
+#include <string>
 
 #include "common/Owned.h"
+#include "demo/LabelPlacement.h"
 
 class CWindowPicture {
 public:
@@ -16,9 +17,9 @@ public:
 
     // Copies the screen area of the window's rectangle.
     bool Capture(HWND window);
-    enum LabelSide { LabelRight, LabelBelow };
-    // Draws a box given in screen coordinates, with a label beside or below it.
-    void DrawBox(const RECT& screenRect, COLORREF colour, const std::string& label, LabelSide side = LabelRight);
+    // Draws a box given in screen coordinates, with a label beside or below
+    // it (see PlaceLabel); a label wider than the picture ends in "...".
+    void DrawBox(const RECT& screenRect, COLORREF colour, const std::string& label, LabelSide side = LabelSide::Right);
     bool SaveBmp(const std::string& path) const;
 
 private:

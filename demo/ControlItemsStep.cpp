@@ -1,8 +1,9 @@
-// The demo's steps for the items window of the sample: a tree item (one of
+// The demo's step for the items window of the sample: a tree item (one of
 // two "Reports" in different branches), a toolbar button, a list-box item
-// below the visible part and a status-bar pane are taken under points,
-// recorded with their windows, and found again in a changed sample.
-#include "tool/DemoControls.h"
+// below the visible part and a status-bar pane are pointed at, taken under
+// the cursor, recorded with their windows, and found again in a changed
+// sample.
+#include "demo/ControlItemsStep.h"
 
 #include <cstdio>
 #include <vector>
@@ -14,9 +15,10 @@
 #include "client/ItemRequests.h"
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
+#include "demo/DemoSupport.h"
+#include "demo/WindowPicture.h"
 #include "sample/SampleProtocol.h"
 #include "tool/TargetOptions.h"
-#include "tool/WindowPicture.h"
 
 namespace {
 
@@ -33,24 +35,12 @@ struct ControlItem {
     std::string match;
     bool bFound = false;
     RECT after = {0, 0, 0, 0};
+    std::string textBefore;  // as recorded
     std::string textAfter;
 };
 
-RECT ToScreen(HWND hwnd, const RECT& r) {
-    RECT s = r;
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&s), 2);
-    return s;
-}
-
-std::string RectText(const RECT& r) {
-    char text[64];
-    std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
-                  static_cast<long>(r.right), static_cast<long>(r.bottom));
-    return text;
-}
-
-bool StartSample(CApplicationProcess& app, CAgentClient& client, HWND* pItems, std::string* error) {
-    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", "--no-dialog", sample::kFrameClass, error)) return false;
+bool StartItemsWindow(CApplicationProcess& app, CAgentClient& client, HWND* pItems, std::string* error) {
+    if (!StartSample(app, "--no-dialog", error)) return false;
     *pItems = reinterpret_cast<HWND>(app.Send(sample::kMsgGetItemsWindow));
     if (!*pItems) {
         *error = "the sample has no items window";
@@ -61,8 +51,9 @@ bool StartSample(CApplicationProcess& app, CAgentClient& client, HWND* pItems, s
 
 HWND Control(HWND items, int id) { return GetDlgItem(items, id); }
 
-// Points at the item (its rectangle from a locate with the demo's form),
-// takes the item under that point and records it with its window.
+// Points at the item (the centre of its rectangle from a locate with the
+// demo's form), takes the item under the cursor and records it with its
+// window.
 bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, ControlItem* item, std::string* error) {
     HWND control = Control(items, item->nControlId);
     LocateResult shown = LocateItem(client, control, item->where.nKind, 0, item->where, item->nParam);
@@ -70,9 +61,9 @@ bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, Contro
         *error = std::string("the sample's ") + item->label + " is not there";
         return false;
     }
-    const RECT screen = ToScreen(control, shown.form.rect);
-    ItemAtResult at = GetItemRect(client, control, item->where.nKind, (screen.left + screen.right) / 2,
-                                  (screen.top + screen.bottom) / 2);
+    const POINT centre = Centre(ToScreen(control, shown.form.rect));
+    if (!PointAt(centre, item->label, error)) return false;
+    ItemAtResult at = GetItemRect(client, control, item->where.nKind, centre.x, centre.y);
     if (at.status != AgentStatus::Ok || at.index == -1) {
         *error = std::string("nothing under the point for the ") + item->label;
         return false;
@@ -84,30 +75,30 @@ bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, Contro
     }
     item->file = dir + "control-item-" + std::to_string(item->nControlId) + ".bin";
     item->before = ToScreen(control, at.rect);
+    item->textBefore = probe.description.item.Text();
     return SaveDescriptionFile(item->file, probe.raw, error);
 }
 
 }  // namespace
 
-bool RunControlItemsDemo(const std::string& dir, int* pMissing, std::string* error) {
+bool RunControlItemsStep(const std::string& dir, int* pMissing, std::string* error) {
     std::vector<ControlItem> items = {
         {"tree item Archive/Reports", sample::kItemsTreeId, TreeItemForm({"Archive", "Reports"}, 1), 1},
         {"toolbar button Copy", sample::kItemsToolbarId, ToolbarButtonForm(sample::kCmdItemsCopy), 0},
         {"list-box item Banana split", sample::kItemsListBoxId, ListBoxItemForm("Banana split"), 0},
         {"status-bar pane 2", sample::kItemsStatusId, StatusBarPaneForm(1), 0},
     };
-    *pMissing = 0;
     {
         CApplicationProcess app;
         CAgentClient client;
         HWND window = nullptr;
-        if (!StartSample(app, client, &window, error)) return false;
+        if (!StartItemsWindow(app, client, &window, error)) return false;
         for (ControlItem& item : items) {
             if (!RecordItem(client, window, dir, &item, error)) return false;
         }
         CWindowPicture picture;
         if (picture.Capture(window)) {
-            for (const ControlItem& item : items) picture.DrawBox(item.before, RGB(0, 90, 255), item.label);
+            for (const ControlItem& item : items) picture.DrawBox(item.before, kRecordedColour, item.label);
             picture.SaveBmp(dir + "recorded-controls.bmp");
         }
     }
@@ -115,7 +106,7 @@ bool RunControlItemsDemo(const std::string& dir, int* pMissing, std::string* err
     CApplicationProcess app;
     CAgentClient client;
     HWND window = nullptr;
-    if (!StartSample(app, client, &window, error)) return false;
+    if (!StartItemsWindow(app, client, &window, error)) return false;
     SendMessageA(window, sample::kMsgTreeReorder, 0, 0);
     SendMessageA(window, sample::kMsgTreeCollapseAll, 0, 0);
     SendMessageA(window, sample::kMsgToolbarReverse, 0, 0);
@@ -136,7 +127,7 @@ bool RunControlItemsDemo(const std::string& dir, int* pMissing, std::string* err
     CWindowPicture picture;
     if (picture.Capture(window)) {
         for (const ControlItem& item : items) {
-            if (item.bFound) picture.DrawBox(item.after, RGB(230, 0, 0), item.label);
+            if (item.bFound) picture.DrawBox(item.after, kFoundColour, item.label);
         }
         picture.SaveBmp(dir + "found-controls.bmp");
     }
@@ -144,10 +135,11 @@ bool RunControlItemsDemo(const std::string& dir, int* pMissing, std::string* err
     std::printf("\nItems window, restarted with the tree reordered and collapsed, the buttons reversed, the list\n"
                 "scrolled and the pane texts changed:\n");
     std::printf("%-28s %-28s %-8s %-6s %-28s %s\n", "item", "recorded at (screen)", "window", "found", "now at (screen)",
-                "text now");
+                "text recorded -> now");
     for (const ControlItem& item : items) {
+        const std::string texts = "'" + item.textBefore + "' -> " + (item.bFound ? "'" + item.textAfter + "'" : "-");
         std::printf("%-28s %-28s %-8s %-6s %-28s %s\n", item.label, RectText(item.before).c_str(), item.match.c_str(),
-                    item.bFound ? "yes" : "no", item.bFound ? RectText(item.after).c_str() : "-", item.textAfter.c_str());
+                    item.bFound ? "yes" : "no", item.bFound ? RectText(item.after).c_str() : "-", texts.c_str());
         if (!item.bFound) ++*pMissing;
     }
     std::printf("Pictures: recorded-controls.bmp, found-controls.bmp\n");

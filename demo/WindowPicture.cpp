@@ -1,4 +1,5 @@
-#include "tool/WindowPicture.h"
+// Capturing, drawing on and saving a window's picture (see WindowPicture.h).
+#include "demo/WindowPicture.h"
 
 #include <cstdio>
 
@@ -35,14 +36,15 @@ void CWindowPicture::DrawBox(const RECT& s, COLORREF colour, const std::string& 
         CSelectedObject brushSelected(hdc, GetStockObject(NULL_BRUSH));
         Rectangle(hdc, r.left - 1, r.top - 1, r.right + 1, r.bottom + 1);
     }
-    if (!label.empty()) {
-        SetBkMode(hdc, OPAQUE);
-        SetBkColor(hdc, RGB(255, 255, 224));
-        SetTextColor(hdc, colour);
-        const int x = side == LabelBelow ? r.left : r.right + 4;
-        const int y = side == LabelBelow ? r.bottom + 3 : r.top;
-        TextOutA(hdc, x, y, label.c_str(), static_cast<int>(label.size()));
-    }
+    if (label.empty()) return;
+    SIZE text = {0, 0};
+    GetTextExtentPoint32A(hdc, label.c_str(), static_cast<int>(label.size()), &text);
+    RECT place = PlaceLabel(r, text, SIZE{m_nWidth, m_nHeight}, side);
+    SetBkMode(hdc, OPAQUE);
+    SetBkColor(hdc, RGB(255, 255, 224));
+    SetTextColor(hdc, colour);
+    DrawTextA(hdc, label.c_str(), static_cast<int>(label.size()), &place,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT | DT_TOP);
 }
 
 bool CWindowPicture::SaveBmp(const std::string& path) const {

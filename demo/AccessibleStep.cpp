@@ -1,5 +1,5 @@
-// The demo's accessibility step (see AccessibleDemoStep.h).
-#include "tool/AccessibleDemoStep.h"
+// The demo's accessibility step (see AccessibleStep.h).
+#include "demo/AccessibleStep.h"
 
 #include <cstdio>
 #include <vector>
@@ -11,11 +11,15 @@
 #include "client/ProxyWindow.h"
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
+#include "demo/DemoSupport.h"
+#include "demo/WindowPicture.h"
 #include "sample/SampleProtocol.h"
 #include "tool/TargetOptions.h"
-#include "tool/WindowPicture.h"
 
 namespace {
+
+// "Shared" is the root menu's item at this position (see SampleProtocol.h).
+const uint32_t kSharedPosition = 4;
 
 struct AccessibleRecord {
     std::string label;
@@ -34,18 +38,6 @@ HWND FindAccessibilityWindow(HWND frame) {
     return nullptr;
 }
 
-RECT ToScreen(HWND hwnd, RECT r) {
-    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-std::string RectAsText(const RECT& r) {
-    char text[64];
-    std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
-                  static_cast<long>(r.right), static_cast<long>(r.bottom));
-    return text;
-}
-
 // The popup item's rectangle while its menu is open, from the sample.
 RECT OpenMenuItemRect(HWND window, uint32_t menu, uint32_t position) {
     const ULONGLONG packed = static_cast<ULONGLONG>(SendMessageA(window, sample::kMsgAccMenuItemRect, menu, position));
@@ -53,7 +45,12 @@ RECT OpenMenuItemRect(HWND window, uint32_t menu, uint32_t position) {
             static_cast<short>((packed >> 32) & 0xFFFF), static_cast<short>((packed >> 48) & 0xFFFF)};
 }
 
-bool OpenPopup(HWND window, POINT at) {
+// Opens the sample's popup menu with its top left corner at the window's
+// client point (420, 620), as a right click there would, and waits until
+// it is shown.
+bool OpenPopup(HWND window) {
+    POINT at = {420, 620};
+    ClientToScreen(window, &at);
     SendMessageA(window, sample::kMsgAccOpenPopup, at.x, at.y);
     for (int i = 0; i < 100; ++i) {
         if (SendMessageA(window, sample::kMsgAccIsPopupOpen, 0, 0) == 1) {
@@ -65,13 +62,12 @@ bool OpenPopup(HWND window, POINT at) {
     return false;
 }
 
-// Records the object of kind under the screen point with its window.
-bool RecordAt(CAgentClient& client, HWND window, int kind, POINT screen, uint32_t index, uint32_t argument,
+// Points at the object's rectangle (screen) and records the object of the
+// kind under the cursor with its window. The accessible kinds and the
+// popup-menu item take their names from what lies under the cursor.
+bool RecordAt(CAgentClient& client, HWND window, int kind, const RECT& screen, uint32_t index, uint32_t argument,
               const std::string& file, AccessibleRecord* record, std::string* error) {
-    if (!CProxyWindow::MoveCursor(screen.x, screen.y)) {
-        *error = "the cursor did not reach the object";
-        return false;
-    }
+    if (!PointAt(Centre(screen), "object", error)) return false;
     ProbeResult probe = ProbeWindow(client, window, true, kind, index, argument);
     if (probe.status != AgentStatus::Ok || !probe.description.hasItem) {
         *error = std::string("recording: ") + AgentStatusText(probe.status);
@@ -80,76 +76,86 @@ bool RecordAt(CAgentClient& client, HWND window, int kind, POINT screen, uint32_
     if (!SaveDescriptionFile(file, probe.raw, error)) return false;
     record->file = file;
     record->nKind = kind;
+    record->screenBefore = screen;
     record->label = probe.description.item.Text();
     return true;
 }
 
 }  // namespace
 
-int RunAccessibleDemoStep(const std::string& dir, std::string* error) {
+bool RunAccessibleStep(const std::string& dir, int* pMissing, std::string* error) {
     std::vector<AccessibleRecord> records(3);
     const std::string arguments = "--no-dialog --items 20";
     {
         CApplicationProcess app;
-        if (!app.Start(ProgramDirectory() + "VintrelSample.exe", arguments, sample::kFrameClass, error)) return -1;
+        if (!StartSample(app, arguments, error)) return false;
         HWND window = FindAccessibilityWindow(app.Frame());
         HWND scroller = window ? GetDlgItem(window, sample::kAccScrollerId) : nullptr;
         if (!scroller) {
             *error = "the sample has no accessibility window";
-            return -1;
+            return false;
         }
         CAgentClient client;
-        if (!ConnectAgent(client, window, error)) return -1;
+        if (!ConnectAgent(client, window, error)) return false;
         // The second of two push buttons named "Twin" (their descriptions differ).
-        const RECT twin = {240, 30, 340, 60};
-        POINT p = {290, 45};
-        ClientToScreen(window, &p);
-        if (!RecordAt(client, window, kItemKindAccessible, p, 0, 0, dir + "acc-twin.bin", &records[0], error)) {
-            return -1;
+        if (!RecordAt(client, window, kItemKindAccessible, ToScreen(window, RECT{240, 30, 340, 60}), 0, 0,
+                      dir + "acc-twin.bin", &records[0], error)) {
+            return false;
         }
-        records[0].screenBefore = ToScreen(window, twin);
         records[0].label += " (second)";
         // "Near" in the scrolling area, visible now.
         const sample::AccScrollItem& nearItem = sample::kAccScrollItems[0];
-        p = {(nearItem.left + nearItem.right) / 2, (nearItem.top + nearItem.bottom) / 2};
-        ClientToScreen(scroller, &p);
-        if (!RecordAt(client, scroller, kItemKindScrollingAccessible, p, 0, 0, dir + "acc-near.bin", &records[1],
-                      error)) {
-            return -1;
+        if (!RecordAt(client, scroller, kItemKindScrollingAccessible,
+                      ToScreen(scroller, RECT{nearItem.left, nearItem.top, nearItem.right, nearItem.bottom}), 0, 0,
+                      dir + "acc-near.bin", &records[1], error)) {
+            return false;
         }
-        records[1].screenBefore = ToScreen(scroller, RECT{nearItem.left, nearItem.top, nearItem.right, nearItem.bottom});
-        // The popup item "Shared", with the name of the object under the cursor.
+        // The popup item "Shared": the menu opened and the cursor on the
+        // item, whose name is the one under the cursor.
         const uint32_t menu = static_cast<uint32_t>(SendMessageA(window, sample::kMsgAccGetPopupMenu, 0, 0));
-        p = {70, 155};  // the "Pressure" gauge
-        ClientToScreen(window, &p);
-        if (!RecordAt(client, window, kItemKindPopupMenu, p, sample::kAccCmdShared, menu, dir + "acc-popup.bin",
-                      &records[2], error)) {
-            return -1;
+        if (!OpenPopup(window)) {
+            *error = "the sample's popup menu did not open";
+            return false;
         }
-        records[2].label = "popup " + std::to_string(sample::kAccCmdShared) + " '" + records[2].label + "'";
+        const RECT shared = OpenMenuItemRect(window, menu, kSharedPosition);
+        bool bRecorded = false;
+        if (IsRectEmpty(&shared)) {
+            *error = "the open popup menu has no item at position " + std::to_string(kSharedPosition);
+        } else if (RecordAt(client, window, kItemKindPopupMenu, shared, sample::kAccCmdShared, menu,
+                            dir + "acc-popup.bin", &records[2], error)) {
+            // The name is what lies under the cursor: on a platform whose
+            // accessibility gives an open menu no item names, none.
+            records[2].label = "popup " + std::to_string(sample::kAccCmdShared) +
+                               (records[2].label.empty() ? " (no name under the cursor)" : " '" + records[2].label + "'");
+            bRecorded = true;
+        }
         CWindowPicture picture;
-        if (picture.Capture(window)) {
-            for (int i = 0; i < 2; ++i) picture.DrawBox(records[i].screenBefore, RGB(0, 90, 255), records[i].label);
+        if (bRecorded && picture.Capture(window)) {
+            for (const AccessibleRecord& record : records) {
+                picture.DrawBox(record.screenBefore, kRecordedColour, record.label);
+            }
             picture.SaveBmp(dir + "acc-recorded.bmp");
         }
+        SendMessageA(window, sample::kMsgAccClosePopup, 0, 0);
+        if (!bRecorded) return false;
     }
 
     // The sample again, its scrolling area scrolled so that "Near" is out of view.
     CApplicationProcess app;
-    if (!app.Start(ProgramDirectory() + "VintrelSample.exe", arguments, sample::kFrameClass, error)) return -1;
+    if (!StartSample(app, arguments, error)) return false;
     HWND window = FindAccessibilityWindow(app.Frame());
     if (!window) {
         *error = "the restarted sample has no accessibility window";
-        return -1;
+        return false;
     }
     SendMessageA(window, sample::kMsgAccScrollTo, 500, 700);
     CAgentClient client;
-    if (!ConnectAgent(client, window, error)) return -1;
+    if (!ConnectAgent(client, window, error)) return false;
     CProxyWindow proxy;
-    if (!proxy.Start(error)) return -1;
+    if (!proxy.Start(error)) return false;
     for (int i = 0; i < 2; ++i) {
         WindowDescriptionForm description;
-        if (!LoadDescription(records[i].file, &description, nullptr, error)) return -1;
+        if (!LoadDescription(records[i].file, &description, nullptr, error)) return false;
         MatchResult match = FindRecordedWindow(description);
         if (match.outcome != MatchOutcome::Match) continue;
         LocateResult found = LocateItem(client, match.hwnd, description.nItemKind, 0, description.item, 0, 60000);
@@ -162,34 +168,39 @@ int RunAccessibleDemoStep(const std::string& dir, std::string* error) {
 
     // The popup item: its path while the menu is open, then its rectangle.
     WindowDescriptionForm popup;
+    if (!LoadDescription(records[2].file, &popup, nullptr, error)) return false;
     const uint32_t menu = static_cast<uint32_t>(SendMessageA(window, sample::kMsgAccGetPopupMenu, 0, 0));
-    POINT at = {420, 620};
-    ClientToScreen(window, &at);
-    CWindowPicture picture;
-    if (LoadDescription(records[2].file, &popup, nullptr, error) && OpenPopup(window, at)) {
+    const bool bOpen = OpenPopup(window);
+    if (bOpen) {
         LocateResult found = LocateItem(client, window, kItemKindPopupMenu, menu, popup.item, 0);
         if (found.status == AgentStatus::Ok && found.found && !found.form.popupMenu.path.empty()) {
             const PopupMenuStep& last = found.form.popupMenu.path.back();
             records[2].screenAfter = OpenMenuItemRect(window, last.hMenu, last.nPosition);
             records[2].bFound = !IsRectEmpty(&records[2].screenAfter);
         }
-        picture.Capture(window);
-        SendMessageA(window, sample::kMsgAccClosePopup, 0, 0);
-    } else {
-        picture.Capture(window);
     }
-    for (const AccessibleRecord& record : records) {
-        if (record.bFound) picture.DrawBox(record.screenAfter, RGB(230, 0, 0), record.label);
+    CWindowPicture picture;
+    if (picture.Capture(window)) {
+        for (const AccessibleRecord& record : records) {
+            if (record.bFound) picture.DrawBox(record.screenAfter, kFoundColour, record.label);
+        }
+        picture.SaveBmp(dir + "acc-found.bmp");
     }
-    picture.SaveBmp(dir + "acc-found.bmp");
+    if (bOpen) SendMessageA(window, sample::kMsgAccClosePopup, 0, 0);
 
-    int missing = 0;
+    // The first column fits the longest label.
+    int labelWidth = 6;
     for (const AccessibleRecord& record : records) {
-        std::printf("%-28s %-20s %-28s %-6s %s\n", record.label.c_str(), ItemKindName(record.nKind).c_str(),
-                    record.nKind == kItemKindPopupMenu ? "-" : RectAsText(record.screenBefore).c_str(),
-                    record.bFound ? "yes" : "no", record.bFound ? RectAsText(record.screenAfter).c_str() : "-");
-        if (!record.bFound) ++missing;
+        if (static_cast<int>(record.label.size()) > labelWidth) labelWidth = static_cast<int>(record.label.size());
+    }
+    std::printf("%-*s %-20s %-28s %-6s %s\n", labelWidth, "object", "kind", "recorded at (screen)", "found",
+                "now at (screen)");
+    for (const AccessibleRecord& record : records) {
+        std::printf("%-*s %-20s %-28s %-6s %s\n", labelWidth, record.label.c_str(), ItemKindName(record.nKind).c_str(),
+                    RectText(record.screenBefore).c_str(), record.bFound ? "yes" : "no",
+                    record.bFound ? RectText(record.screenAfter).c_str() : "-");
+        if (!record.bFound) ++*pMissing;
     }
     std::printf("Pictures: acc-recorded.bmp, acc-found.bmp\n");
-    return missing;
+    return true;
 }

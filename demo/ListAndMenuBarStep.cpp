@@ -1,8 +1,7 @@
-// vintrel demo: the whole loop of recording and finding again, on the
-// sample application.
+// The demo's first step: list-view and menu-bar items of the sample's frame.
 //
-//  1. start the sample, take list-view and menu-bar items under points and
-//     record each with the window it lives in (info probe), saved to files;
+//  1. start the sample, point at list-view and menu-bar items and record
+//     each with the window it lives in (info probe), saved to files;
 //  2. end the sample and start it again changed: other item order, another
 //     place on the screen, the list scrolled;
 //  3. load the records, find each window again in the new process, find
@@ -11,12 +10,11 @@
 //     a list item scrolls it into view, which may move items found before
 //     it: each list item gets a picture taken right after it was found, and
 //     the overall picture shows the boxes that still sit on their items.
+#include "demo/ListAndMenuBarStep.h"
+
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include <CLI/CLI.hpp>
 
 #include "client/AgentClient.h"
 #include "client/ApplicationProcess.h"
@@ -24,14 +22,10 @@
 #include "client/ItemRequests.h"
 #include "client/WindowDescriptionReader.h"
 #include "client/WindowMatcher.h"
+#include "demo/DemoSupport.h"
+#include "demo/WindowPicture.h"
 #include "sample/SampleProtocol.h"
-#include "tool/AccessibleDemoStep.h"
-#include "tool/CommandRegistry.h"
-#include "tool/DemoControls.h"
-#include "tool/DemoTabStep.h"
 #include "tool/TargetOptions.h"
-#include "tool/ToolOutput.h"
-#include "tool/WindowPicture.h"
 
 namespace {
 
@@ -40,7 +34,7 @@ const int kMenuBarKind = kItemKindMenuBar;
 
 struct RecordedItem {
     std::string file;    // where the description was saved
-    std::string label;   // what the demo calls it
+    std::string label;   // the recorded item's text
     int nKind = 0;
     RECT screenBefore = {0, 0, 0, 0};
     // Results of the second run.
@@ -54,39 +48,25 @@ struct RecordedItem {
 };
 
 // Which side of a box its label goes: menu-bar items sit side by side.
-CWindowPicture::LabelSide LabelSideOf(const RecordedItem& item) {
-    return item.nKind == kMenuBarKind ? CWindowPicture::LabelBelow : CWindowPicture::LabelRight;
+LabelSide LabelSideOf(const RecordedItem& item) {
+    return item.nKind == kMenuBarKind ? LabelSide::Below : LabelSide::Right;
 }
 
-RECT ClientRectToScreen(HWND hwnd, const RECT& r) {
-    POINT a = {r.left, r.top}, b = {r.right, r.bottom};
-    ClientToScreen(hwnd, &a);
-    ClientToScreen(hwnd, &b);
-    return RECT{a.x, a.y, b.x, b.y};
-}
-
-std::string RectText(const RECT& r) {  // the table's short form
-    char text[64];
-    std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r.left), static_cast<long>(r.top),
-                  static_cast<long>(r.right), static_cast<long>(r.bottom));
-    return text;
-}
-
-bool StartSample(CApplicationProcess& app, const std::string& arguments, std::string* error) {
-    return app.Start(ProgramDirectory() + "VintrelSample.exe", arguments, sample::kFrameClass, error);
-}
-
-// Takes the item of the kind under a screen point and records it together
-// with its window. False (with a message) when nothing usable is there.
+// Points at a screen point, takes the item of the kind under it and
+// records it together with its window. False (with a message) when nothing
+// usable is there.
 bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, const std::string& file,
                   RecordedItem* out, std::string* error) {
+    const ItemKindInfo* pKind = FindItemKind(kind);
+    const std::string noun = pKind ? pKind->pszNoun : "item";
+    if (!PointAt(screen, noun, error)) return false;
     ItemAtResult at = GetItemRect(client, window, kind, screen.x, screen.y);
     if (at.status != AgentStatus::Ok) {
         *error = std::string("item under the point: ") + AgentStatusText(at.status);
         return false;
     }
     if (at.index < 0) {
-        *error = "no " + std::string(FindItemKind(kind) ? FindItemKind(kind)->pszNoun : "item") + " under the point";
+        *error = "no " + noun + " under the point";
         return false;
     }
     ProbeResult probe = ProbeWindow(client, window, true, kind, static_cast<uint32_t>(at.index), 0);
@@ -97,7 +77,7 @@ bool RecordItemAt(CAgentClient& client, HWND window, int kind, POINT screen, con
     if (!SaveDescriptionFile(file, probe.raw, error)) return false;
     out->file = file;
     out->nKind = kind;
-    out->screenBefore = ClientRectToScreen(window, at.rect);
+    out->screenBefore = ToScreen(window, at.rect);
     const std::string text = probe.description.item.Text();
     out->label = text.empty() ? "item " + std::to_string(at.index) : text;
     return true;
@@ -168,7 +148,7 @@ bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::strin
     CWindowPicture picture;
     if (picture.Capture(frame)) {
         for (const RecordedItem& item : *items) {
-            picture.DrawBox(item.screenBefore, RGB(0, 90, 255), item.label, LabelSideOf(item));
+            picture.DrawBox(item.screenBefore, kRecordedColour, item.label, LabelSideOf(item));
         }
         picture.SaveBmp(dir + "recorded.bmp");
     }
@@ -177,8 +157,8 @@ bool Record(const std::string& dir, std::vector<RecordedItem>* items, std::strin
 
 // Index of the item under the centre of the found rectangle; -1 for none.
 int ItemIndexAtCentre(CAgentClient& client, const RecordedItem& item) {
-    const RECT& r = item.screenAfter;
-    ItemAtResult at = GetItemRect(client, item.hwndAfter, item.nKind, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const POINT centre = Centre(item.screenAfter);
+    ItemAtResult at = GetItemRect(client, item.hwndAfter, item.nKind, centre.x, centre.y);
     return at.status == AgentStatus::Ok ? at.index : -1;
 }
 
@@ -210,7 +190,7 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
         item->bFound = found.status == AgentStatus::Ok && found.found && found.hasForm;
         if (!item->bFound) continue;
         item->hwndAfter = match.hwnd;
-        item->screenAfter = ClientRectToScreen(match.hwnd, found.form.rect);
+        item->screenAfter = ToScreen(match.hwnd, found.form.rect);
         // The returned form keeps the recorded index; the agent's hit test
         // tells which item now sits in the rectangle.
         item->nIndexAfter = ItemIndexAtCentre(client, *item);
@@ -219,7 +199,7 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
         if (!moment.Capture(app.Frame())) continue;
         for (const RecordedItem* shown : order) {
             if (shown->bFound && (shown == item || shown->nKind == kMenuBarKind)) {
-                moment.DrawBox(shown->screenAfter, RGB(230, 0, 0), shown->label, LabelSideOf(*shown));
+                moment.DrawBox(shown->screenAfter, kFoundColour, shown->label, LabelSideOf(*shown));
             }
         }
         item->picture = "found-" + std::to_string(++pictureNumber) + ".bmp";
@@ -233,56 +213,39 @@ bool FindAgain(const std::string& dir, std::vector<RecordedItem>* items, std::st
         for (RecordedItem& item : *items) {
             if (!item.bFound) continue;
             item.bStillThere = item.nIndexAfter >= 0 && ItemIndexAtCentre(client, item) == item.nIndexAfter;
-            if (item.bStillThere) picture.DrawBox(item.screenAfter, RGB(230, 0, 0), item.label, LabelSideOf(item));
+            if (item.bStillThere) picture.DrawBox(item.screenAfter, kFoundColour, item.label, LabelSideOf(item));
         }
         picture.SaveBmp(dir + "found.bmp");
     }
     return true;
 }
 
-int RunDemo(std::string dir) {
-    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
-    CreateDirectoryA(dir.c_str(), nullptr);
+}  // namespace
 
-    std::string error;
+bool RunListAndMenuBarStep(const std::string& dir, int* pMissing, std::string* error) {
     std::vector<RecordedItem> items;
     std::printf("recording items in the sample application...\n");
-    if (!Record(dir, &items, &error)) return CToolOutput::Fail("recording: " + error);
+    if (!Record(dir, &items, error)) {
+        *error = "recording: " + *error;
+        return false;
+    }
     std::printf("restarting it with shuffled items, moved and scrolled, and finding them again...\n\n");
-    if (!FindAgain(dir, &items, &error)) return CToolOutput::Fail("finding again: " + error);
+    if (!FindAgain(dir, &items, error)) {
+        *error = "finding again: " + *error;
+        return false;
+    }
 
     std::printf("%-12s %-9s %-28s %-8s %-6s %-28s %s\n", "item", "kind", "recorded at (screen)", "window", "found",
                 "now at (screen)", "picture");
-    int missing = 0;
     for (const RecordedItem& item : items) {
         std::string picture = item.picture.empty() ? (item.bStillThere ? "found.bmp" : "-") : item.picture;
         if (!item.picture.empty() && item.bStillThere) picture += ", found.bmp";
         std::printf("%-12s %-9s %-28s %-8s %-6s %-28s %s\n", item.label.c_str(), ItemKindName(item.nKind).c_str(),
                     RectText(item.screenBefore).c_str(), item.match.c_str(), item.bFound ? "yes" : "no",
                     item.bFound ? RectText(item.screenAfter).c_str() : "-", picture.c_str());
-        if (!item.bFound) ++missing;
+        if (!item.bFound) ++*pMissing;
     }
     std::printf("\nA list item is scrolled into view when it is found, so later finds may move it: each has a\n"
                 "picture taken right after it was found; found.bmp shows the boxes still on their items at the end.\n");
-    int missingControls = 0;
-    if (!RunControlItemsDemo(dir, &missingControls, &error)) return CToolOutput::Fail("control items: " + error);
-    missing += missingControls;
-    std::printf("\naccessibility window: recording, restarting it scrolled, finding again...\n");
-    const int accessibleMissing = RunAccessibleDemoStep(dir, &error);
-    if (accessibleMissing < 0) return CToolOutput::Fail("accessibility step: " + error);
-    missing += accessibleMissing;
-    std::printf("\nrecording a tab, reversing the tabs and finding it again...\n");
-    if (!RunDemoTabStep(dir, &error)) return CToolOutput::Fail("tab: " + error);
-    std::printf("Records and pictures are in %s\n", dir.c_str());
-    if (missing) return CToolOutput::Fail(std::to_string(missing) + " item(s) not found again");
-    return 0;
+    return true;
 }
-
-}  // namespace
-
-static ToolCommandRegistrar s_demo({"demo", "record items of the sample, restart it changed, find them again, save pictures",
-                                    [](CLI::App& app) {
-                                        auto dir = std::make_shared<std::string>(".");
-                                        app.add_option("--out", *dir, "where records and pictures go");
-                                        return [dir] { return RunDemo(*dir); };
-                                    }});
