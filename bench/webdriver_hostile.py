@@ -861,8 +861,9 @@ def main():
         # Let the cut connections go before the figures are taken.
         time.sleep(1.0)
         server_after, target_after = server.figures(), sample_counts(bin_dir)
-        if -1 in target_after:
-            target_crashes += 1
+        status, _ = call(server, "GET", f"/session/{state.sid}/window/handles")
+        if status != 200:
+            target_crashes += 1  # the application has ended
 
         # The session ends; its id is refused from now on, and a new session works.
         call(server, "DELETE", f"/session/{state.sid}")
