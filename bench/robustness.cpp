@@ -6,7 +6,10 @@
 // Every request must be answered (as a reply or as a refused record) and
 // the target must keep running.
 //
-//   robustness [--requests N] [--seed S]
+//   robustness [--requests N] [--seed S] [--seeds DIR]
+// --seeds DIR also writes the valid forms recorded from the sample as seed
+// inputs of the native fuzz targets (tests/fuzz): DIR/item_<kind>/sample,
+// DIR/agent_locator/sample-<kind> and DIR/window_description/sample-<kind>.
 // One summary line: "robustness: N sent, A answered, R refused as
 // documented, U unanswered, C target crashes"; exit code 0 only when U and
 // C are 0.
@@ -16,6 +19,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "client/AgentClient.h"
@@ -90,6 +94,7 @@ public:
             form.nKind = kind;
             ProbeResult probe = ProbeWindow(m_client, window, true, kind, 1, 0, kAnswerMs);
             if (probe.status == AgentStatus::Ok && probe.description.hasItem) form = probe.description.item;
+            if (probe.status == AgentStatus::Ok) m_descriptions.push_back({kind, probe.raw});
             RECT r;
             GetWindowRect(window, &r);
             const std::string name = kinds[k].pszName;
@@ -168,6 +173,29 @@ public:
 
     size_t Requests() const { return m_requests.size(); }
 
+    // The recorded forms and descriptions as fuzz seeds; false when a file
+    // could not be written.
+    bool WriteSeeds(const std::string& folder) const {
+        size_t count = 0;
+        const ItemKindInfo* kinds = AllItemKinds(&count);
+        bool ok = true;
+        for (size_t k = 0; k < m_forms.size() && k < count; ++k) {
+            std::string name = kinds[k].pszName;
+            std::replace(name.begin(), name.end(), '-', '_');
+            const std::vector<uint8_t> form = Bytes([&](CWireCursor& c) { EncodeLocatorForm(m_forms[k], c); });
+            ok = SaveSeed(folder, "item_" + name, "sample", form) && ok;
+            // The agent-side target takes the kind's place in the registry first.
+            std::vector<uint8_t> located(1, static_cast<uint8_t>(k));
+            located.insert(located.end(), form.begin(), form.end());
+            ok = SaveSeed(folder, "agent_locator", "sample-" + name, located) && ok;
+        }
+        for (const auto& description : m_descriptions) {
+            ok = SaveSeed(folder, "window_description", "sample-" + ItemKindName(description.first),
+                          description.second) && ok;
+        }
+        return ok;
+    }
+
     // A data-message command with awkward arguments, cut short at times.
     // Commands 0 to 2 send the message named by the first argument: only
     // messages that change nothing are named, so that the sample's own
@@ -186,6 +214,17 @@ public:
     }
 
 private:
+    static bool SaveSeed(const std::string& folder, const std::string& target, const std::string& name,
+                         const std::vector<uint8_t>& bytes) {
+        const std::string targetFolder = folder + "\\" + target;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CreateDirectoryA(targetFolder.c_str(), nullptr);
+        FILE* file = std::fopen((targetFolder + "\\" + name).c_str(), "wb");
+        if (!file) return false;
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return std::fclose(file) == 0 && ok;
+    }
+
     void Add(Request request) {
         request.textAt = TextFieldsIn(request.bytes, 0);
         m_requests.push_back(request);
@@ -229,6 +268,7 @@ private:
     std::mt19937 m_random;
     std::vector<Request> m_requests;
     std::vector<LocatorForm> m_forms;
+    std::vector<std::pair<int, std::vector<uint8_t>>> m_descriptions;  // kind, the probe's description
     std::vector<HWND> m_dataTargets;
 };
 
@@ -237,9 +277,11 @@ private:
 int main(int argc, char** argv) {
     long requests = 100000;
     unsigned seed = 1;
+    std::string seedFolder;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--requests") == 0) requests = std::atol(argv[i + 1]);
         if (std::strcmp(argv[i], "--seed") == 0) seed = static_cast<unsigned>(std::atol(argv[i + 1]));
+        if (std::strcmp(argv[i], "--seeds") == 0) seedFolder = argv[i + 1];
     }
     CApplicationProcess app;
     std::string error;
@@ -260,6 +302,10 @@ int main(int argc, char** argv) {
     }
     CRobustness robustness(app, client, seed);
     robustness.Collect();
+    if (!seedFolder.empty() && !robustness.WriteSeeds(seedFolder)) {
+        std::fprintf(stderr, "robustness: cannot write the seeds into %s\n", seedFolder.c_str());
+        return 1;
+    }
     Tally tally;
     robustness.Run(requests, &tally);
     std::printf("robustness: %ld sent, %ld answered, %ld refused as documented, %ld unanswered, %ld target crashes "

@@ -40,12 +40,15 @@ struct PopupMenuItemFields {
 
 private:
     // Reading: a count of 0 or below is an empty path; a count that the
-    // bytes left cannot hold fails before anything is allocated.
+    // bytes left cannot hold fails the cursor before anything is allocated.
     template <class TIo>
     static bool TransferSteps(TIo& io, std::vector<PopupMenuStep>& path, int16_t n) {
         path.clear();
         if (n <= 0) return true;
-        if (static_cast<uint64_t>(n) * 8 > io.Cursor().Remaining()) return false;
+        if (static_cast<uint64_t>(n) * 8 > io.Cursor().Remaining()) {
+            io.Cursor().Fail();
+            return false;
+        }
         path.resize(static_cast<size_t>(n));
         for (PopupMenuStep& step : path) {
             if (!io.Field(step.nPosition) || !io.Field(step.hMenu)) return false;

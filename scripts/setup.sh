@@ -5,8 +5,10 @@ set -euo pipefail
 
 PACKAGES=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 xvfb xauth
           x11-apps imagemagick googletest binutils-mingw-w64-x86-64
-          nlohmann-json3-dev libcli11-dev libboost1.81-dev libstb-dev
-          python3-selenium python3-requests ccache)
+          nlohmann-json3-dev libcli11-dev ccache
+          libboost1.81-dev libstb-dev                  # the WebDriver server: Beast/Asio, the PNG writer
+          python3-selenium python3-requests            # its tests, with Selenium's own client
+          clang libclang-rt-14-dev)  # the native fuzz build: clang, libFuzzer and the sanitizers' runtimes
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets the machine up, builds both agents (i686 and x86-64) and runs every
-# test of the x86-64 build under 64-bit Wine on a private X display.
+# test of the x86-64 build under 64-bit Wine on a private X display; before
+# that, fuzzes the record's readers natively for a short fixed time
+# (tests/fuzz/run.sh, no Wine).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 
@@ -15,8 +17,13 @@ log "building the 64-bit tree"
 build_tree "$VINTREL_BUILD/x64" mingw-x86_64.cmake -DVINTREL_TESTS=ON \
     -DVINTREL_I686_AGENT="$VINTREL_BUILD/i686/bin/Vintrel.dll"
 
+log "fuzzing the record's readers"
+fuzz_status=0
+"$VINTREL_ROOT/tests/fuzz/run.sh" || fuzz_status=$?
+
 start_display
 ensure_prefix
 log "running the tests"
 cd "$VINTREL_BUILD/x64"
 ctest --output-on-failure -j2 "$@"
+exit "$fuzz_status"
