@@ -40,3 +40,5 @@ echo
 echo
 # The WebDriver server through HTTP (it starts `vintrel serve` itself).
 /usr/bin/python3 "$VINTREL_ROOT/bench/webdriver_bench.py" --bin-dir "$VINTREL_BUILD/x64/bin"
+# The WebDriver server under 100,000 hostile requests: one line.
+/usr/bin/python3 "$VINTREL_ROOT/bench/webdriver_hostile.py" --bin-dir "$VINTREL_BUILD/x64/bin" --requests 100000

@@ -295,6 +295,7 @@ nlohmann::json ClearElement(CCommandContext& context) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(node.window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG,
                              kMessageTimeoutMs, &result)) {
+        if (!IsWindow(node.window)) ThrowWebDriverError(WebDriverErrorCode::NoSuchWindow, "the edit control is gone");
         ThrowWebDriverError(WebDriverErrorCode::Timeout, "the edit control did not answer WM_SETTEXT");
     }
     return nullptr;

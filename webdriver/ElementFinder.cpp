@@ -234,6 +234,9 @@ void BuildCurrentPageSource(CSession& session, CPageSource& page) {
         if (page.LastStatus() != AgentStatus::Ok) session.ThrowAgentFailure(page.LastStatus(), error);
         ThrowWebDriverError(WebDriverErrorCode::NoSuchWindow, error);
     }
+    // A window that went while it was read (its application ended) leaves
+    // a page of blanks, not its source.
+    if (!IsWindow(root)) ThrowWebDriverError(WebDriverErrorCode::NoSuchWindow, "the window closed while it was read");
 }
 
 std::vector<PageNode> CElementFinder::Find(const FindQuery& query, const PageNode* pScope, bool bFirstOnly) {
@@ -275,6 +278,11 @@ void CElementFinder::BuildScope(CPageSource& page, const PageNode* pScope, const
             }
             if (*pContext < 0) ThrowStale(*pScope);
         }
+    }
+    // A window that went while it was read leaves blanks, not its page.
+    if (bBuilt && !IsWindow(pScope ? pScope->window : m_session.RequireCurrentWindow())) {
+        bBuilt = false;
+        error = "the window closed while it was read";
     }
     if (!bBuilt) {
         if (page.LastStatus() != AgentStatus::Ok) m_session.ThrowAgentFailure(page.LastStatus(), error);

@@ -78,8 +78,13 @@ void CHttpConnection::Answer(const Request& request) {
     const std::string host = HeaderText(request, "Host", &bHasHost);
     const std::string origin = HeaderText(request, "Origin", &bHasOrigin);
     const std::string secret = HeaderText(request, CRequestGuard::kSecretHeader, &bHasSecret);
-    const std::string refusal =
+    std::string refusal =
         m_guard.Refusal(bHasHost ? &host : nullptr, bHasOrigin ? &origin : nullptr, bHasSecret ? &secret : nullptr);
+    // A header the guard judges, given twice, could pass on one copy while
+    // something else reads the other: such a request is refused whole.
+    for (const char* name : {"Host", "Origin", CRequestGuard::kSecretHeader}) {
+        if (request.count(name) > 1) refusal = std::string("the request gives the ") + name + " header more than once";
+    }
     if (!refusal.empty()) {
         Write(CWebDriverService::ErrorAnswer(WebDriverErrorCode::UnknownError, "refused: " + refusal), false,
               std::string());

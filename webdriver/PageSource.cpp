@@ -118,17 +118,26 @@ std::string AnsiToUtf8(const std::string& ansi) {
     return WideToUtf8(wide);
 }
 
+// The text the system keeps for the window (its caption), without asking
+// the application: for a window whose thread does not answer.
+std::string KeptWindowTextUtf8(HWND hwnd) {
+    std::wstring text(kMaxWindowText + 1, L'\0');
+    const int n = InternalGetWindowText(hwnd, &text[0], static_cast<int>(text.size()));
+    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return WideToUtf8(text);
+}
+
 std::string WindowTextUtf8(HWND hwnd) {
     DWORD_PTR nLength = 0;
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &nLength)) {
-        return std::string();
+        return KeptWindowTextUtf8(hwnd);
     }
     if (nLength > kMaxWindowText) nLength = kMaxWindowText;
     std::wstring text(static_cast<size_t>(nLength) + 1, L'\0');
     DWORD_PTR nCopied = 0;
     if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
                              kTextTimeoutMs, &nCopied)) {
-        return std::string();
+        return KeptWindowTextUtf8(hwnd);
     }
     text.resize(nCopied < text.size() ? static_cast<size_t>(nCopied) : text.size() - 1);
     return WideToUtf8(text);
