@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "client/AgentClient.h"
-#include "webdriver/ItemSnapshotStub.h"  // until client/ItemSnapshot.h lands
+#include "client/ItemSnapshot.h"
 
 // One element of the page source.
 struct PageNode {
