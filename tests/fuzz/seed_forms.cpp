@@ -13,8 +13,13 @@
 
 #include "client/LocatorForm.h"
 #include "client/WindowDescriptionReader.h"
+#include "forms/DataMessageRequestForm.h"
 #include "forms/FormTransfer.h"
+#include "forms/InfoProbeRequestForm.h"
 #include "forms/ItemKinds.h"
+#include "forms/ItemListForm.h"
+#include "forms/ItemRectRequestForm.h"
+#include "forms/LocateItemRequestForm.h"
 #include "forms/WindowDescriptionForm.h"
 
 namespace {
@@ -44,6 +49,11 @@ void Save(const std::string& target, const std::string& name, const Bytes& bytes
     }
     std::fclose(file);
     ++g_written;
+}
+
+template <class TForm>
+Bytes FormBytes(const TForm& form) {
+    return Written([&](CWireCursor& c) { WriteForm(c, form); });
 }
 
 // A seed that its reader refuses is a mistake here.
@@ -250,6 +260,139 @@ void CursorSeeds() {
                                                                                   Cat(BareAnsiField("bare", true),
                                                                                       Bytes(12, 0x41)))));
 }
+
+// The item rectangle, info probe and data message requests and replies.
+void RequestSeeds() {
+    ItemRectRequestForm rectRequest;
+    rectRequest.nKind = kItemKindListView;
+    rectRequest.point = {300, 200};
+    Save("item_rect_request", "list-view", FormBytes(rectRequest));
+    rectRequest.nKind = kItemKindPopupMenu;
+    rectRequest.nFactoryArgument = 0x000A0B0C;
+    Save("item_rect_request", "popup", FormBytes(rectRequest));
+    ItemRectReplyForm rectReply;
+    Save("item_rect_reply", "nothing", FormBytes(rectReply));
+    rectReply.nIndex = 5;
+    rectReply.rect = {10, 20, 110, 40};
+    Save("item_rect_reply", "item", FormBytes(rectReply));
+
+    InfoProbeRequestForm probe;
+    Save("info_probe_request", "window", FormBytes(probe));
+    probe.nItemWanted = 1;
+    probe.nKind = kItemKindTree;
+    probe.nIndex = 0x12345678;
+    Save("info_probe_request", "tree-item", FormBytes(probe));
+    probe.nKind = -1;
+    Save("info_probe_request", "no-kind", FormBytes(probe));
+
+    DataMessageRequestForm message;
+    message.p1 = 0x1000;
+    message.p2 = 7;
+    message.p3 = DataMessageRequestForm::kBufferInLParam;
+    message.nCommand = 2;
+    Save("data_message_request", "command", FormBytes(message));
+    message.nCommand = -1;
+    Save("data_message_request", "no-command", FormBytes(message));
+    DataPairReplyForm pair;
+    pair.first = -1;
+    pair.second = 42;
+    Save("data_pair_reply", "pair", FormBytes(pair));
+    DataRectReplyForm rect;
+    rect.rect = {-5, 0, 640, 480};
+    Save("data_rect_reply", "rect", FormBytes(rect));
+}
+
+// Whole locate requests: head, the kind's form, tail; and a code that is no
+// kind, sent bare.
+void LocateSeeds() {
+    size_t count = 0;
+    const ItemKindInfo* kinds = AllItemKinds(&count);
+    for (size_t k = 0; k < count; ++k) {
+        LocateItemRequestHead head;
+        head.nKind = static_cast<int16_t>(kinds[k].nCode);
+        head.nFactoryArgument = kinds[k].nCode == kItemKindPopupMenu ? 0x000A0B0Cu : 0u;
+        LocateItemRequestTail tail;
+        tail.dwSearchArgument = static_cast<uint32_t>(k % 3);
+        const Bytes bytes = Cat(Cat(FormBytes(head), Encoded(Sample(kinds[k].nCode, static_cast<int>(k % 3)))),
+                                FormBytes(tail));
+        CWireCursor check(bytes.data(), bytes.data() + bytes.size());
+        LocateItemRequestHead readHead;
+        LocatorForm form;
+        LocateItemRequestTail readTail;
+        MustDecode(ReadForm(check, readHead) && DecodeLocatorForm(readHead.nKind, check, &form) &&
+                       ReadForm(check, readTail) && check.Remaining() == 0,
+                   "locate-" + ItemKindName(kinds[k].nCode));
+        Save("locate_item_request", ItemKindName(kinds[k].nCode), bytes);
+    }
+    LocateItemRequestHead bare;
+    bare.nKind = -1;
+    Save("locate_item_request", "no-kind", Cat(FormBytes(bare), FormBytes(LocateItemRequestTail())));
+}
+
+ItemListEntry Entry(int kind, int i) {
+    ItemListEntry entry;
+    entry.nIndex = i;
+    entry.nLeft = 0;
+    entry.nTop = 18 * i;
+    entry.nRight = 200;
+    entry.nBottom = 18 * (i + 1);
+    entry.dwFlags = ItemListEntry::kVisible | ItemListEntry::kEnabled | (i == 1 ? ItemListEntry::kSelected : 0);
+    entry.nLevel = i % 2;
+    entry.nParent = i % 2 ? i - 1 : -1;
+    entry.nId = 40001 + i;
+    entry.nChildCount = i % 2 ? 0 : 1;
+    entry.text = i == 2 ? kDoubleByte : "Item " + std::to_string(i);
+    if (kind == kItemKindListView) entry.extraTexts = {"column 1", ""};
+    if (kind == kItemKindAccessible || kind == kItemKindScrollingAccessible) entry.extraTexts = {"list item", "42"};
+    const Bytes form = Encoded(Sample(kind, i % 3));
+    entry.form.assign(form.begin(), form.end());
+    return entry;
+}
+
+// The item listing: request, reply head, entry, and whole pages of every
+// kind (the page target's first byte picks the kind).
+void ItemListSeeds() {
+    ItemListRequest request;
+    request.nKind = kItemKindTree;
+    request.nBudget = 4096;
+    request.dwFlags = ItemListRequest::kAllNodesFlag;
+    Save("item_list_request", "tree", FormBytes(request));
+    request.nKind = kItemKindAccessible;
+    request.nFirst = 12;
+    request.dwFlags = 0;
+    Save("item_list_request", "accessible", FormBytes(request));
+
+    ItemListReplyHead head;
+    Save("item_list_reply_head", "not-served", FormBytes(head));
+    head.bServed = 1;
+    head.nTotal = 3;
+    head.nCount = 3;
+    head.nNext = 3;
+    Save("item_list_reply_head", "served", FormBytes(head));
+
+    size_t count = 0;
+    const ItemKindInfo* kinds = AllItemKinds(&count);
+    for (size_t k = 0; k < count; ++k) {
+        const int kind = kinds[k].nCode;
+        Save("item_list_entry", ItemKindName(kind), FormBytes(Entry(kind, static_cast<int>(k % 3))));
+        Bytes page = Bytes{static_cast<uint8_t>(k)};
+        page = Cat(page, FormBytes(head));
+        for (int i = 0; i < 3; ++i) {
+            page = Cat(page, Written([&](CWireCursor& c) { WriteItemListEntry(c, Entry(kind, i)); }));
+        }
+        CWireCursor check(page.data() + 1, page.data() + page.size());
+        ItemListReplyHead readHead;
+        bool bRead = ReadForm(check, readHead);
+        for (uint32_t i = 0; bRead && i < readHead.nCount; ++i) {
+            ItemListEntry entry;
+            bRead = ReadItemListEntry(check, entry) &&
+                    DecodesAs(kind, Bytes(entry.form.begin(), entry.form.end()));
+        }
+        MustDecode(bRead && check.Remaining() == 0, "page-" + ItemKindName(kind));
+        Save("item_list_page", ItemKindName(kind), page);
+    }
+    Save("item_list_page", "not-served", Cat(Bytes{0}, FormBytes(ItemListReplyHead())));
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -263,6 +406,9 @@ int main(int argc, char** argv) {
     DescriptionSeeds();
     TextSeeds();
     CursorSeeds();
+    RequestSeeds();
+    LocateSeeds();
+    ItemListSeeds();
     std::printf("fuzz_seeds: %d seeds in %s\n", g_written, g_root.c_str());
     return 0;
 }
