@@ -119,7 +119,7 @@ struct Kind {
     RoundTrip run;
 };
 const Kind kKinds[] = {
-#define FUZZ_KIND_ROW(code, Id, Locator, Fields, member, name, noun) {code, &RequireLocatorRoundTrip<Fields>},
+#define FUZZ_KIND_ROW(code, Id, Locator, Fields, ...) {code, &RequireLocatorRoundTrip<Fields>},
     VINTREL_ITEM_KINDS(FUZZ_KIND_ROW)
 #undef FUZZ_KIND_ROW
     {0, &RequireLocatorRoundTrip<NoItemFields>},  // the base form alone

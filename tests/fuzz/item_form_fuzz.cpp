@@ -11,7 +11,7 @@
 namespace {
 template <int nCode>
 struct KindFields;
-#define FUZZ_KIND_FIELDS(code, Id, Locator, Fields, member, name, noun) \
+#define FUZZ_KIND_FIELDS(code, Id, Locator, Fields, ...) \
     template <>                                                       \
     struct KindFields<code> {                                         \
         using Type = Fields;                                          \
