@@ -84,10 +84,10 @@ bool RecordItem(CAgentClient& client, HWND items, const std::string& dir, Contro
 
 bool RunControlItemsStep(const std::string& dir, int* pMissing, std::string* error) {
     std::vector<ControlItem> items = {
-        {"tree item Archive/Reports", sample::kItemsTreeId, TreeItemForm({"Archive", "Reports"}, 1), SearchStrategy::kPathFirst},
-        {"toolbar button Copy", sample::kItemsToolbarId, ToolbarButtonForm(sample::kCmdItemsCopy),, {}},
-        {"list-box item Banana split", sample::kItemsListBoxId, ListBoxItemForm("Banana split"),, {}},
-        {"status-bar pane 2", sample::kItemsStatusId, StatusBarPaneForm(1),, {}},
+        {"tree item Archive/Reports", sample::kItemsTreeId, TreeItemForm({"Archive", "Reports"}, 1), SearchArgument(SearchStrategy::kPathFirst)},
+        {"toolbar button Copy", sample::kItemsToolbarId, ToolbarButtonForm(sample::kCmdItemsCopy), SearchArgument()},
+        {"list-box item Banana split", sample::kItemsListBoxId, ListBoxItemForm("Banana split"), SearchArgument()},
+        {"status-bar pane 2", sample::kItemsStatusId, StatusBarPaneForm(1), SearchArgument()},
     };
     {
         CApplicationProcess app;

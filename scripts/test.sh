@@ -19,7 +19,7 @@ build_tree "$VINTREL_BUILD/x64" mingw-x86_64.cmake -DVINTREL_TESTS=ON \
 
 log "fuzzing the record's readers"
 fuzz_status=0
-"$VINTREL_ROOT/tests/fuzz/run.sh" || fuzz_status=$?
+"$VINTREL_ROOT/tests/fuzz/run.sh" --seconds 6 || fuzz_status=$?
 
 start_display
 ensure_prefix
