@@ -196,9 +196,9 @@ void CAgentClient::UnhookAll() {
     m_dwHookedThread = 0;
 }
 
-CWireCursor CAgentClient::BeginRequest(DWORD timeoutMs) {
+CWireCursor CAgentClient::BeginRequest(DWORD timeoutMs, size_t nClearBytes) {
     if (!m_view || Resync(timeoutMs) != AgentStatus::Ok) return CWireCursor();
-    std::memset(m_view.Get(), 0, m_nRecordSize);
+    std::memset(m_view.Get(), 0, nClearBytes < m_nRecordSize ? nClearBytes : m_nRecordSize);
     BYTE* pBegin = static_cast<BYTE*>(m_view.Get());
     CWireCursor w(pBegin, pBegin + m_nRecordSize);
     w.WriteU32(RecordHeader::kRequestWord);

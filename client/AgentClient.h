@@ -88,7 +88,9 @@ public:
     // Starts a request: clears the record and writes the header word. When
     // an earlier request timed out, first waits for the target to be done
     // with it; if it is not, the cursor is failed and Send says Stalled.
-    CWireCursor BeginRequest(DWORD timeoutMs = kDefaultTimeoutMs);
+    // A request whose reply says how much of the record it fills may clear
+    // only its first nClearBytes (the request's own bytes) instead.
+    CWireCursor BeginRequest(DWORD timeoutMs = kDefaultTimeoutMs, size_t nClearBytes = SIZE_MAX);
     // Posts the envelope for subMessage to target and waits for the reply.
     // On Ok, *reply reads the record from offset 4.
     AgentStatus Send(HWND target, UINT subMessage, LPARAM lParam, const CWireCursor& request, CWireCursor* reply,

@@ -1,6 +1,7 @@
 #include "client/ItemSnapshot.h"
 
 #include <climits>
+#include <utility>
 
 #include "forms/ItemListForm.h"
 
@@ -8,7 +9,11 @@ namespace {
 const char kNoRoom[] = "an item does not fit one page (the page budget or the record is too small for it)";
 }  // namespace
 
-bool TakeSnapshotEntry(int kind, const ItemListEntry& entry, SnapshotItem* item) {
+namespace {
+
+// The entry as a snapshot item, its texts moved out of it: a page's reader
+// reuses one entry, whose next read assigns every field again.
+bool TakeEntryTexts(int kind, ItemListEntry& entry, SnapshotItem* item) {
     if (!item) return false;
     const BYTE* pForm = reinterpret_cast<const BYTE*>(entry.form.data());
     CWireCursor form(pForm, pForm + entry.form.size());
@@ -27,14 +32,21 @@ bool TakeSnapshotEntry(int kind, const ItemListEntry& entry, SnapshotItem* item)
     item->commandId = entry.nId;
     item->childCount = entry.nChildCount;
     item->state = entry.dwState;
-    item->text = entry.text;
+    item->text = std::move(entry.text);
     if (kind == kItemKindAccessible || kind == kItemKindScrollingAccessible) {
-        if (entry.extraTexts.size() > 0) item->role = entry.extraTexts[0];
-        if (entry.extraTexts.size() > 1) item->value = entry.extraTexts[1];
+        if (entry.extraTexts.size() > 0) item->role = std::move(entry.extraTexts[0]);
+        if (entry.extraTexts.size() > 1) item->value = std::move(entry.extraTexts[1]);
     } else {
-        item->columns = entry.extraTexts;
+        item->columns = std::move(entry.extraTexts);
     }
     return true;
+}
+
+}  // namespace
+
+bool TakeSnapshotEntry(int kind, const ItemListEntry& entry, SnapshotItem* item) {
+    ItemListEntry copy = entry;
+    return TakeEntryTexts(kind, copy, item);
 }
 
 namespace {
@@ -51,7 +63,9 @@ void ReadPageInto(CAgentClient& client, HWND window, int kind, const SnapshotOpt
     request.nBudget = options.pageBudget;
     request.dwFlags = options.allNodes ? ItemListRequest::kAllNodesFlag : 0;
     request.nDepth = options.depth < 0 ? 0 : static_cast<uint32_t>(options.depth);
-    CWireCursor w = client.BeginRequest(timeoutMs);
+    // The reply says how far its page goes: only the request's bytes need
+    // clearing, not the whole record.
+    CWireCursor w = client.BeginRequest(timeoutMs, 4 + static_cast<size_t>(FormSize(request)));
     if (!WriteForm(w, request)) {
         result.status = client.IsStalled() ? AgentStatus::Stalled : AgentStatus::BadRequest;
         return;
@@ -78,7 +92,7 @@ void ReadPageInto(CAgentClient& client, HWND window, int kind, const SnapshotOpt
     ItemListEntry entry;
     for (uint32_t i = 0; i < head.nCount && result.items.size() < options.maxItems; ++i) {
         result.items.emplace_back();
-        if (!ReadItemListEntry(reply, entry) || !TakeSnapshotEntry(kind, entry, &result.items.back())) {
+        if (!ReadItemListEntry(reply, entry) || !TakeEntryTexts(kind, entry, &result.items.back())) {
             result.items.pop_back();
             result.status = AgentStatus::BadReply;
             result.error = "entry " + std::to_string(i) + " of the page from " + std::to_string(first) +

@@ -257,7 +257,8 @@ int CListViewItemLocator::ColumnCount(HWND hwndControl) {
 }
 
 void CListViewItemLocator::ReadColumnTexts(HWND hwndControl, int nIndex, int nColumns, std::vector<std::string>& texts) {
-    texts.clear();
+    // The strings of an entry reused item after item keep their room.
+    texts.resize(nColumns > 1 ? static_cast<size_t>(nColumns - 1) : 0);
     char szText[kFetchTextSize];
     for (int nColumn = 1; nColumn < nColumns; ++nColumn) {
         LVITEMA item;
@@ -268,7 +269,7 @@ void CListViewItemLocator::ReadColumnTexts(HWND hwndControl, int nIndex, int nCo
         szText[0] = '\0';
         SendMessageA(hwndControl, LVM_GETITEMTEXTA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&item));
         szText[kFetchTextSize - 1] = '\0';
-        texts.push_back(item.pszText == szText || !item.pszText ? std::string(szText) : std::string(item.pszText));
+        texts[static_cast<size_t>(nColumn - 1)].assign(item.pszText == szText || !item.pszText ? szText : item.pszText);
     }
 }
 
@@ -279,12 +280,13 @@ int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
     RECT client = {0, 0, 0, 0};
     GetClientRect(hwndControl, &client);
     const int nColumns = ColumnCount(hwndControl);
+    // One entry for all items: every field is set again for each.
+    ItemListEntry entry;
     for (int i = page.First(); i < nCount && !page.Full(); ++i) {
         // A fresh locator per item: its form is the one a recording makes.
         CListViewItemLocator item;
         item.m_nKind = m_nKind;
         item.LoadItem(hwndControl, i);
-        ItemListEntry entry;
         entry.nIndex = i;
         RECT rect = {LVIR_BOUNDS, 0, 0, 0};
         if (!SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
@@ -299,7 +301,7 @@ int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
         if (item.m_bSelected) entry.dwFlags |= ItemListEntry::kSelected;
         entry.dwState = static_cast<uint32_t>(SendMessageA(hwndControl, LVM_GETITEMSTATE, static_cast<WPARAM>(i), 0xFFFF));
-        if (item.m_item.pszText) entry.text = item.m_item.pszText;
+        entry.text.assign(item.m_item.pszText ? item.m_item.pszText : "");
         ReadColumnTexts(hwndControl, i, nColumns, entry.extraTexts);
         page.Add(entry, item);
     }
