@@ -402,10 +402,7 @@ int CAccessibleItemLocator::ListObject(IAccessible* pHolder, long nChildId, int 
     entry.nParent = nParent;
     RECT rect = item->m_rect;
     MapWindowPoints(nullptr, listing.hwnd, reinterpret_cast<POINT*>(&rect), 2);
-    entry.nLeft = rect.left;
-    entry.nTop = rect.top;
-    entry.nRight = rect.right;
-    entry.nBottom = rect.bottom;
+    entry.SetRect(rect);
     long nState = 0;
     RunGuarded([&] {
         COwnedVariant state;

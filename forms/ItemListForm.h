@@ -82,6 +82,13 @@ struct ItemListEntry {
     std::vector<std::string> extraTexts;
     std::string form;  // the recorded form's bytes
 
+    void SetRect(const RECT& rect) {
+        nLeft = rect.left;
+        nTop = rect.top;
+        nRight = rect.right;
+        nBottom = rect.bottom;
+    }
+
     template <class TIo, class TForm>
     static bool Transfer(TIo& io, TForm& f) {
         if (!(io.Field(f.nIndex) && io.Field(f.nLeft) && io.Field(f.nTop) && io.Field(f.nRight) &&

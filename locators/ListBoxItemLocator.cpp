@@ -194,10 +194,7 @@ int CListBoxItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (SendMessageA(hwndControl, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) {
             SetRectEmpty(&rect);
         }
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         RECT shown;
         entry.dwFlags = ItemListEntry::kEnabled;
         if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;

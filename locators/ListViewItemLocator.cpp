@@ -292,10 +292,7 @@ int CListViewItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (!SendMessageA(hwndControl, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
             SetRectEmpty(&rect);
         }
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         RECT shown;
         entry.dwFlags = ItemListEntry::kEnabled;
         if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;

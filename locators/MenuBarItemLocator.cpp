@@ -107,10 +107,7 @@ int CMenuBarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         } else {
             SetRectEmpty(&rect);
         }
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         MENUITEMINFOA info;
         ZeroMemory(&info, sizeof(info));
         info.cbSize = sizeof(info);

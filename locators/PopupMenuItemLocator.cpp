@@ -179,10 +179,7 @@ int CPopupMenuItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         entry.nIndex = i;
         RECT rect = {0, 0, 0, 0};
         if (!GetMenuItemRect(hwndControl, m_hMenu, static_cast<UINT>(i), &rect)) SetRectEmpty(&rect);
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         entry.nId = info.hSubMenu ? 0 : static_cast<int32_t>(info.wID);
         entry.dwState = info.fState;
         if (!IsRectEmpty(&rect)) entry.dwFlags |= ItemListEntry::kVisible;

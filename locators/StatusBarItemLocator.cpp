@@ -84,10 +84,7 @@ int CStatusBarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (!SendMessageA(hwndControl, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
             SetRectEmpty(&rect);
         }
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         entry.dwFlags = ItemListEntry::kEnabled;
         if (!IsRectEmpty(&rect) && IsWindowVisible(hwndControl)) entry.dwFlags |= ItemListEntry::kVisible;
         if (item.m_pszText) entry.text = item.m_pszText;

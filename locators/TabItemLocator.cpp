@@ -274,10 +274,7 @@ int CTabItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         ItemListEntry entry;
         entry.nIndex = i;
         const RECT rect = TabRect(hwndControl, i);
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         RECT shown;
         entry.dwFlags = ItemListEntry::kEnabled;
         if (IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;

@@ -120,10 +120,7 @@ int CToolbarItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
         if (!SendMessageA(hwndControl, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&rect))) {
             SetRectEmpty(&rect);
         }
-        entry.nLeft = rect.left;
-        entry.nTop = rect.top;
-        entry.nRight = rect.right;
-        entry.nBottom = rect.bottom;
+        entry.SetRect(rect);
         const BYTE state = item.m_button.fsState;
         RECT shown;
         entry.dwFlags = 0;

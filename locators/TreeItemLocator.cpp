@@ -382,10 +382,7 @@ int CTreeItemLocator::ListItems(HWND hwndControl, CItemListPage& page) {
             entry.nParent = ancestors.empty() ? -1 : ancestors.back().nIndex;
             RECT rect;
             const bool bShown = ItemRect(hwndControl, h, true, &rect);
-            entry.nLeft = rect.left;
-            entry.nTop = rect.top;
-            entry.nRight = rect.right;
-            entry.nBottom = rect.bottom;
+            entry.SetRect(rect);
             RECT shown;
             entry.dwFlags = ItemListEntry::kEnabled;
             if (bShown && IntersectRect(&shown, &rect, &client)) entry.dwFlags |= ItemListEntry::kVisible;
